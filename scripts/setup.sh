@@ -39,3 +39,35 @@ elif [ "${need_update:-0}" = 1 ]; then
   $SUDO apt-get update -qq
 fi
 echo "setup: all packages present"
+
+# Without the kernel's 32-bit support, 32-bit Wine runs under qemu's user-mode
+# emulator through binfmt_misc. Bookworm's own qemu 7.2 spends about a minute of
+# CPU starting each Wine process, so the emulator comes from bookworm-backports.
+qemu_entry=/proc/sys/fs/binfmt_misc/qemu-i386
+if [ -e "$qemu_entry" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  reregister=0
+  if ! qemu-i386-static -version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
+    echo "setup: installing qemu-user-static from bookworm-backports (runs 32-bit Wine on this kernel)"
+    backports=/etc/apt/sources.list.d/bookworm-backports.sources
+    if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d/; then
+      printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
+        'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee "$backports" >/dev/null
+    fi
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
+    reregister=1
+  fi
+  if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  fi
+  if [ -e "$qemu_entry" ] && [ "$reregister" = 1 ]; then
+    echo -1 | $SUDO tee "$qemu_entry" >/dev/null
+  fi
+  if [ ! -e "$qemu_entry" ]; then
+    echo "setup: registering qemu-i386-static for 32-bit programs"
+    magic='\x7f\x45\x4c\x46\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    echo ":qemu-i386:M::${magic}:${mask}:/usr/bin/qemu-i386-static:OCF" | $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
+  fi
+  /usr/lib/wine/wine --version >/dev/null || { echo "setup: 32-bit Wine still cannot run" >&2; exit 1; }
+fi

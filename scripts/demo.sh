@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both configurations and shows the programs at work.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+cmake --preset native >/dev/null
+cmake --build --preset native -j2
