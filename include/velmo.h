@@ -1,0 +1,120 @@
+/* velmo: skinned window controls drawn from theme bitmaps.
+ *
+ * Loading velmo.dll builds the theme from the bitmap files under "bitmap/" in the
+ * current directory and registers the window classes below under the host
+ * executable's module handle; the host then creates windows of these classes
+ * with its own instance handle. Everything runs on the host's UI thread.
+ *
+ * Records returned by new... functions belong to the caller and go back through
+ * the matching delete... function. Theme records and handles belong to the
+ * library and are never freed by callers. */
+#ifndef VELMO_H
+#define VELMO_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Linked list of untyped data pointers. The list is handled through its head
+ * item; an empty list is one head item whose data is null. The list never owns
+ * its data. This part is plain C and builds on any platform. */
+typedef struct ListItem ListItem;
+struct ListItem {
+    ListItem* next;
+    void* data;
+};
+
+/* A new empty list, or null when memory is exhausted. */
+ListItem* newList(void);
+/* Frees this one item: neither the items after it nor its data. */
+void deleteList(ListItem* item);
+/* Stores data in the empty head, else in a new item at the tail; returns the
+ * item holding it, or null (list unchanged) when no item could be made. */
+ListItem* addToList(ListItem* head, void* data);
+/* Removes the item at position (0 = head) and hands its data to release when
+ * both are non-null; returns the head that holds afterwards. A list of one item
+ * loses its data whatever the position; on longer lists a position out of range
+ * changes nothing. */
+ListItem* removeFromList(ListItem* head, int position, void (*release)(void*));
+
+#ifdef _WIN32
+#include <windows.h>
+
+#ifdef VELMO_BUILDING
+#define VELMO_DATA extern
+#else
+#define VELMO_DATA extern __declspec(dllimport)
+#endif
+
+/* Window classes registered while the library loads. */
+#define VELMO_WINDOW_CLASS "VelmoWindow"
+#define VELMO_BUTTON_CLASS "VelmoButton"
+#define VELMO_TAB_MENU_CLASS "VelmoTabMenu"
+#define VELMO_LINK_CLASS "VelmoLink"
+#define VELMO_FRAME_CLASS "VelmoFrame"
+#define VELMO_LIST_CLASS "VelmoList"
+#define VELMO_TABLE_CLASS "VelmoTable"
+#define VELMO_STATIC_CLASS "VelmoStatic"
+#define VELMO_EDIT_CLASS "VelmoEdit"
+
+/* One tab of a tab menu; caption is the tab's own copy, or null. */
+typedef struct Tab {
+    char* caption;
+    int pressed;
+} Tab;
+
+/* A named theme bitmap; bitmap is null when its file was missing or unreadable. */
+typedef struct ControlBitmap {
+    char* name;
+    HBITMAP bitmap;
+} ControlBitmap;
+
+/* A named group of theme bitmaps: a list of ControlBitmap records. */
+typedef struct ControlBitmapList {
+    char* name;
+    ListItem* bitmaps;
+} ControlBitmapList;
+
+/* Shows each item's data as text in a modal "List item" box, one after another. */
+void printList(ListItem* head);
+
+/* Root of the theme registry: a list of ControlBitmapList records. */
+VELMO_DATA ListItem* controlBitmaps;
+/* The shared font; null until getMainFont first succeeds. */
+VELMO_DATA HFONT mainFont;
+
+/* Builds a new registry from the bitmap files and makes it the current one. */
+void getBitmaps(void);
+ControlBitmapList* newBitmapList(const char* name);
+ControlBitmap* newControlBitmap(const char* name, const char* path);
+/* Case-sensitive searches; the first match wins, null when there is none. */
+ControlBitmapList* findBitmapList(ListItem* head, const char* name);
+ControlBitmap* findBitmap(ListItem* head, const char* name);
+HBITMAP getControlBitmap(const char* listName, const char* bitmapName);
+/* The shared font, made on the first call; null while it can't be made. */
+HFONT getMainFont(void);
+
+/* Registers the nine classes; 1 on success, 0 at the first failure. */
+int registerClasses(void);
+
+Tab* newTab(const char* caption, int pressed);
+void deleteTab(Tab* tab);
+void addTabToList(ListItem* head, Tab* tab);
+
+LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+#undef VELMO_DATA
+#endif /* _WIN32 */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VELMO_H */

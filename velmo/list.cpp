@@ -1,0 +1,95 @@
+// The library's one container: a singly linked list of untyped data pointers.
+// Only printList needs Windows; the rest builds and is tested natively too.
+#include "velmo.h"
+
+#include <new>
+
+#ifdef _WIN32
+static const char itemCaption[] = "List item";
+static const char noDataText[] = "[no data]";
+#endif
+
+ListItem* newList(void) {
+    ListItem* item = new (std::nothrow) ListItem;
+    if (item == nullptr) {
+        return nullptr;
+    }
+    item->next = nullptr;
+    item->data = nullptr;
+    return item;
+}
+
+void deleteList(ListItem* item) {
+    delete item;
+}
+
+ListItem* addToList(ListItem* head, void* data) {
+    if (head == nullptr) {
+        return nullptr;
+    }
+    if (head->data == nullptr) {
+        head->data = data;
+        return head;
+    }
+    ListItem* item = newList();
+    if (item == nullptr) {
+        return nullptr;
+    }
+    ListItem* last = head;
+    while (last->next != nullptr) {
+        last = last->next;
+    }
+    last->next = item;
+    item->data = data;
+    return item;
+}
+
+static void releaseData(ListItem* item, void (*release)(void*)) {
+    if (item->data != nullptr && release != nullptr) {
+        release(item->data);
+    }
+}
+
+// The head goes whatever the position when it is the only item; an emptied
+// list keeps its head item so that callers always hold a list.
+static ListItem* removeHead(ListItem* head, void (*release)(void*)) {
+    releaseData(head, release);
+    ListItem* next = head->next;
+    if (next == nullptr) {
+        head->data = nullptr;
+        return head;
+    }
+    deleteList(head);
+    return next;
+}
+
+ListItem* removeFromList(ListItem* head, int position, void (*release)(void*)) {
+    if (head == nullptr) {
+        return nullptr;
+    }
+    if (head->next == nullptr || position == 0) {
+        return removeHead(head, release);
+    }
+    ListItem* previous = head;
+    ListItem* current = head->next;
+    for (int index = 1; current != nullptr && index <= position; index++) {
+        if (index == position) {
+            previous->next = current->next;
+            releaseData(current, release);
+            deleteList(current);
+            break;
+        }
+        previous = current;
+        current = current->next;
+    }
+    return head;
+}
+
+#ifdef _WIN32
+void printList(ListItem* head) {
+    for (ListItem* item = head; item != nullptr; item = item->next) {
+        const char* text = item->data != nullptr ? static_cast<const char*>(item->data) : noDataText;
+        MessageBoxA(nullptr, text, itemCaption, MB_OK);
+    }
+}
+#endif

@@ -1,0 +1,172 @@
+// The theme: named bitmaps in named lists, loaded once from the relative
+// directory bitmap/, and the one font that the controls share.
+#include "velmo.h"
+
+#include <shlwapi.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+ListItem* controlBitmaps = nullptr;
+HFONT mainFont = nullptr;
+
+struct ThemeRow {
+    const char* listName;
+    const char* bitmapName;
+    const char* path;
+};
+
+static const char* const themeLists[] = {"button", "tab", "link", "frame", "list"};
+
+// Paths stay relative: a host runs from the directory that holds bitmap/.
+static const ThemeRow themeRows[] = {
+    {"button", "buttonLeft", "bitmap/buttonleft.bmp"},
+    {"button", "buttonMiddle", "bitmap/buttonmiddle.bmp"},
+    {"button", "buttonRight", "bitmap/buttonright.bmp"},
+    {"button", "buttonLeftPressed", "bitmap/buttonleftpressed.bmp"},
+    {"button", "buttonMiddlePressed", "bitmap/buttonmiddlepressed.bmp"},
+    {"button", "buttonRightPressed", "bitmap/buttonrightpressed.bmp"},
+    {"tab", "tabLeft", "bitmap/tableft.bmp"},
+    {"tab", "tabMiddle", "bitmap/tabmiddle.bmp"},
+    {"tab", "tabRight", "bitmap/tabright.bmp"},
+    {"tab", "tabPressedLeft", "bitmap/tabpressedleft.bmp"},
+    {"tab", "tabPressedMiddle", "bitmap/tabpressedmiddle.bmp"},
+    {"tab", "tabPressedRight", "bitmap/tabpressedright.bmp"},
+    {"link", "link", "bitmap/link.bmp"},
+    {"frame", "frameLeft", "bitmap/frameleft.bmp"},
+    {"frame", "frameMiddle", "bitmap/framemiddle.bmp"},
+    {"frame", "frameRight", "bitmap/frameright.bmp"},
+    {"list", "list", "bitmap/list.bmp"},
+};
+
+static const int mainFontHeight = 13;
+static const char mainFontFace[] = "Verdana";
+
+static char* copyName(const char* name) {
+    size_t size = strlen(name) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (copy != nullptr) {
+        memcpy(copy, name, size);
+    }
+    return copy;
+}
+
+ControlBitmapList* newBitmapList(const char* name) {
+    ControlBitmapList* record = new (std::nothrow) ControlBitmapList;
+    if (record == nullptr) {
+        return nullptr;
+    }
+    record->name = copyName(name);
+    record->bitmaps = record->name != nullptr ? newList() : nullptr;
+    if (record->bitmaps == nullptr) {
+        free(record->name);
+        delete record;
+        return nullptr;
+    }
+    return record;
+}
+
+// Only for a record that never made it into the registry: its list is still empty.
+static void deleteBitmapList(ControlBitmapList* record) {
+    deleteList(record->bitmaps);
+    free(record->name);
+    delete record;
+}
+
+ControlBitmap* newControlBitmap(const char* name, const char* path) {
+    ControlBitmap* record = new (std::nothrow) ControlBitmap;
+    if (record == nullptr) {
+        return nullptr;
+    }
+    record->name = copyName(name);
+    if (record->name == nullptr) {
+        delete record;
+        return nullptr;
+    }
+    record->bitmap = nullptr;
+    if (PathFileExistsA(path)) {
+        record->bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    }
+    return record;
+}
+
+static void deleteControlBitmap(ControlBitmap* record) {
+    if (record->bitmap != nullptr) {
+        DeleteObject(record->bitmap);
+    }
+    free(record->name);
+    delete record;
+}
+
+// Both record kinds start with their name. Items without data (an empty list's
+// head) are passed over, so a search in an empty list finds nothing.
+template <typename Record>
+static Record* findNamed(ListItem* head, const char* name) {
+    for (ListItem* item = head; item != nullptr; item = item->next) {
+        Record* record = static_cast<Record*>(item->data);
+        if (record != nullptr && strcmp(record->name, name) == 0) {
+            return record;
+        }
+    }
+    return nullptr;
+}
+
+ControlBitmapList* findBitmapList(ListItem* head, const char* name) {
+    return findNamed<ControlBitmapList>(head, name);
+}
+
+ControlBitmap* findBitmap(ListItem* head, const char* name) {
+    return findNamed<ControlBitmap>(head, name);
+}
+
+static void loadListBitmaps(ControlBitmapList* list) {
+    for (const ThemeRow& row : themeRows) {
+        if (strcmp(row.listName, list->name) != 0) {
+            continue;
+        }
+        ControlBitmap* bitmap = newControlBitmap(row.bitmapName, row.path);
+        if (bitmap != nullptr && addToList(list->bitmaps, bitmap) == nullptr) {
+            deleteControlBitmap(bitmap);
+        }
+    }
+}
+
+// Whatever can't be allocated is left out: a short registry only means more
+// lookups that answer null, which the controls treat as nothing to draw.
+void getBitmaps(void) {
+    controlBitmaps = newList();
+    if (controlBitmaps == nullptr) {
+        return;
+    }
+    for (const char* name : themeLists) {
+        ControlBitmapList* list = newBitmapList(name);
+        if (list != nullptr && addToList(controlBitmaps, list) == nullptr) {
+            deleteBitmapList(list);
+        }
+    }
+    for (const char* name : themeLists) {
+        ControlBitmapList* list = findBitmapList(controlBitmaps, name);
+        if (list != nullptr) {
+            loadListBitmaps(list);
+        }
+    }
+}
+
+HBITMAP getControlBitmap(const char* listName, const char* bitmapName) {
+    ControlBitmapList* list = findBitmapList(controlBitmaps, listName);
+    if (list == nullptr) {
+        return nullptr;
+    }
+    ControlBitmap* bitmap = findBitmap(list->bitmaps, bitmapName);
+    return bitmap != nullptr ? bitmap->bitmap : nullptr;
+}
+
+HFONT getMainFont(void) {
+    if (mainFont == nullptr) {
+        mainFont = CreateFontA(mainFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, mainFontFace);
+    }
+    return mainFont;
+}
