@@ -1,0 +1,51 @@
+// "VelmoEdit": a platform edit field set one pixel inside a light grey control,
+// which relays the setting and reading of its text to the field.
+#include <windows.h>
+
+#include "velmo.h"
+
+// The grey class background shows as a frame of this width round the field.
+static const int editFrameWidth = 1;
+static const char editFieldClass[] = "EDIT";
+
+// Each control keeps its own field in its user-data slot, so several edit
+// controls stay independent of one another.
+static HWND getEditField(HWND window) {
+    return reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+static void createEditField(HWND window) {
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, editFrameWidth, editFrameWidth,
+                                 windowRect.right - windowRect.left - 2 * editFrameWidth,
+                                 windowRect.bottom - windowRect.top - 2 * editFrameWidth, window, nullptr, instance,
+                                 nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
+    if (field != nullptr) {
+        SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getMainFont()), 0);
+    }
+}
+
+// A control whose field could not be made answers the relayed messages with 0.
+static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND field = getEditField(window);
+    if (field == nullptr) {
+        return 0;
+    }
+    return SendMessageA(field, message, wParam, lParam);
+}
+
+LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        createEditField(window);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+        return relayToEditField(window, message, wParam, lParam);
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,150 @@
+// "VelmoList": a column of text rows, each with the theme's marker bitmap at
+// its left. The host adds rows by text and removes them by position.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "velmo.h"
+
+static const int firstRowTop = 15;
+static const int rowStep = 25;
+static const int markerLeft = 10;
+static const int rowTextLeft = 35;
+static const int rowTextRight = 85;
+static const int rowTextHeight = 15;
+static const COLORREF rowTextColour = RGB(80, 80, 80);
+static const UINT rowTextFormat = DT_SINGLELINE | DT_VCENTER;
+// Erasing as well leaves no stale pixels where rows moved up or went away.
+static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
+
+static const char markerListName[] = "list";
+static const char markerBitmapName[] = "list";
+
+// The theme's row marker, looked up at paint until it is found.
+static HBITMAP listBitmap = nullptr;
+
+static ListItem* getRows(HWND window) {
+    return reinterpret_cast<ListItem*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+static void setRows(HWND window, ListItem* head) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(head));
+}
+
+static void releaseRowText(void* text) {
+    free(text);
+}
+
+// A window whose list can't be made isn't created (the result is -1).
+static LRESULT createRows(HWND window) {
+    ListItem* head = newList();
+    if (head == nullptr) {
+        return -1;
+    }
+    setRows(window, head);
+    return 0;
+}
+
+static void addRow(HWND window, const char* text) {
+    ListItem* head = getRows(window);
+    if (head == nullptr || text == nullptr) {
+        return;
+    }
+    size_t size = strlen(text) + 1;
+    char* copy = static_cast<char*>(malloc(size));
+    if (copy == nullptr) {
+        return;
+    }
+    memcpy(copy, text, size);
+    if (addToList(head, copy) == nullptr) {
+        free(copy);
+        return;
+    }
+    RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
+}
+
+static void removeRow(HWND window, int position) {
+    ListItem* head = getRows(window);
+    if (head != nullptr) {
+        setRows(window, removeFromList(head, position, releaseRowText));
+    }
+    RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
+}
+
+static void deleteRows(HWND window) {
+    ListItem* item = getRows(window);
+    while (item != nullptr) {
+        ListItem* next = item->next;
+        free(item->data);
+        deleteList(item);
+        item = next;
+    }
+    setRows(window, nullptr);
+}
+
+// A missing marker draws nothing; the rows' text still shows.
+static void paintList(HWND window) {
+    if (listBitmap == nullptr) {
+        listBitmap = getControlBitmap(markerListName, markerBitmapName);
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr) {
+        return;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    BITMAP marker;
+    HGDIOBJ previousBitmap = nullptr;
+    if (source != nullptr && listBitmap != nullptr && GetObjectA(listBitmap, sizeof marker, &marker) != 0) {
+        previousBitmap = SelectObject(source, listBitmap);
+    }
+    bool drawMarker = previousBitmap != nullptr;
+    HFONT font = getMainFont();
+    HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, rowTextColour);
+    RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
+    for (ListItem* item = getRows(window); item != nullptr; item = item->next) {
+        if (item->data == nullptr) {
+            continue;
+        }
+        if (drawMarker) {
+            StretchBlt(dc, markerLeft, box.top, marker.bmWidth, marker.bmHeight, source, 0, 0, marker.bmWidth,
+                       marker.bmHeight, SRCCOPY);
+        }
+        DrawTextA(dc, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
+        OffsetRect(&box, 0, rowStep);
+    }
+    if (previousFont != nullptr) {
+        SelectObject(dc, previousFont);
+    }
+    if (previousBitmap != nullptr) {
+        SelectObject(source, previousBitmap);
+    }
+    if (source != nullptr) {
+        DeleteDC(source);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return createRows(window);
+    case WM_NCDESTROY:
+        deleteRows(window);
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_PAINT:
+        paintList(window);
+        return 0;
+    case LB_ADDSTRING:
+        addRow(window, reinterpret_cast<const char*>(lParam));
+        return 0;
+    case LB_DELETESTRING:
+        removeRow(window, static_cast<int>(wParam));
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

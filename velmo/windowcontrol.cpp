@@ -1,0 +1,157 @@
+// "VelmoWindow": a borderless top-level window that drags from its inside,
+// resizes from an 8-pixel band along its edges, has rounded corners, and hands
+// every message to a procedure that the host installs with WM_USER.
+#include <windows.h>
+
+#include "velmo.h"
+
+// The band counts columns 0..8 at the left and top, width-8..width-1 at the
+// right and bottom.
+static const int borderBand = 8;
+static const int cornerEllipse = 10;
+
+// The state is kept per window in window properties, not in the user-data
+// slot, which stays the host's; the properties go at WM_NCDESTROY.
+static const char forwardToProperty[] = "VelmoForwardTo";
+static const char changeTypeProperty[] = "VelmoChangeType";
+static const char cursorTypeProperty[] = "VelmoCursorType";
+
+enum CursorType { arrowCursor, sizeNsCursor, sizeWeCursor, sizeNeswCursor, sizeNwseCursor };
+
+// Indexed by CursorType.
+static const LPCSTR zoneCursors[] = {IDC_ARROW, IDC_SIZENS, IDC_SIZEWE, IDC_SIZENESW, IDC_SIZENWSE};
+
+enum Side { leftSide = 1, rightSide = 2, topSide = 4, bottomSide = 8 };
+
+// The first zone whose sides all hold wins, so corners come before edges.
+struct Zone {
+    int sides;
+    int changeType;
+    CursorType cursorType;
+};
+
+static const Zone zones[] = {
+    {leftSide | topSide, HTTOPLEFT, sizeNwseCursor},
+    {rightSide | topSide, HTTOPRIGHT, sizeNeswCursor},
+    {leftSide | bottomSide, HTBOTTOMLEFT, sizeNeswCursor},
+    {rightSide | bottomSide, HTBOTTOMRIGHT, sizeNwseCursor},
+    {leftSide, HTLEFT, sizeWeCursor},
+    {rightSide, HTRIGHT, sizeWeCursor},
+    {topSide, HTTOP, sizeNsCursor},
+    {bottomSide, HTBOTTOM, sizeNsCursor},
+    {0, HTCAPTION, arrowCursor},
+};
+
+static WNDPROC getForwardTo(HWND window) {
+    return reinterpret_cast<WNDPROC>(GetPropA(window, forwardToProperty));
+}
+
+// A window that hasn't seen the mouse yet drags when pressed.
+static int getChangeType(HWND window) {
+    HANDLE stored = GetPropA(window, changeTypeProperty);
+    return stored != nullptr ? static_cast<int>(reinterpret_cast<INT_PTR>(stored)) : HTCAPTION;
+}
+
+static CursorType getCursorType(HWND window) {
+    return static_cast<CursorType>(reinterpret_cast<INT_PTR>(GetPropA(window, cursorTypeProperty)));
+}
+
+static void removeWindowState(HWND window) {
+    RemovePropA(window, forwardToProperty);
+    RemovePropA(window, changeTypeProperty);
+    RemovePropA(window, cursorTypeProperty);
+}
+
+static LRESULT forwardMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    WNDPROC forwardTo = getForwardTo(window);
+    if (forwardTo == nullptr) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return CallWindowProcA(forwardTo, window, message, wParam, lParam);
+}
+
+// The coordinates are the unsigned 16-bit halves of lParam, so a negative one
+// (while the mouse is captured) counts as past the right or bottom edge.
+static void chooseZone(HWND window, int x, int y) {
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    int width = windowRect.right - windowRect.left;
+    int height = windowRect.bottom - windowRect.top;
+    int sides = 0;
+    if (x <= borderBand) {
+        sides |= leftSide;
+    }
+    if (x >= width - borderBand) {
+        sides |= rightSide;
+    }
+    if (y <= borderBand) {
+        sides |= topSide;
+    }
+    if (y >= height - borderBand) {
+        sides |= bottomSide;
+    }
+    for (const Zone& zone : zones) {
+        if ((zone.sides & sides) == zone.sides) {
+            SetPropA(window, changeTypeProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(zone.changeType)));
+            SetPropA(window, cursorTypeProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(zone.cursorType)));
+            return;
+        }
+    }
+}
+
+static void showZoneCursor(HWND window) {
+    SetCursor(LoadCursorA(nullptr, zoneCursors[getCursorType(window)]));
+}
+
+// Runs the system's move or resize loop as if the press were on a real
+// caption or border; it returns when the button is released.
+static void startMoveOrSize(HWND window) {
+    SendMessageA(window, WM_NCLBUTTONDOWN, static_cast<WPARAM>(getChangeType(window)), 0);
+}
+
+// The window manager owns the region once it is set; only a refused one is ours to delete.
+static void roundCorners(HWND window) {
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    HRGN region = CreateRoundRectRgn(0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
+                                     cornerEllipse, cornerEllipse);
+    if (region != nullptr && SetWindowRgn(window, region, TRUE) == 0) {
+        DeleteObject(region);
+    }
+}
+
+// A null procedure goes back to the default window procedure, with no creation notice.
+static LRESULT installProcedure(HWND window, WNDPROC procedure, LPARAM lParam) {
+    if (procedure == nullptr || !SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(procedure))) {
+        RemovePropA(window, forwardToProperty);
+        return DefWindowProcA(window, WM_USER, 0, lParam);
+    }
+    CallWindowProcA(procedure, window, WM_CREATE, 0, 0);
+    return CallWindowProcA(procedure, window, WM_USER, reinterpret_cast<WPARAM>(procedure), lParam);
+}
+
+LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        chooseZone(window, LOWORD(lParam), HIWORD(lParam));
+        return forwardMessage(window, message, wParam, lParam);
+    case WM_SETCURSOR:
+        showZoneCursor(window);
+        return 0;
+    case WM_LBUTTONDOWN:
+        startMoveOrSize(window);
+        return forwardMessage(window, message, wParam, lParam);
+    case WM_SIZE:
+        roundCorners(window);
+        return forwardMessage(window, message, wParam, lParam);
+    case WM_USER:
+        return installProcedure(window, reinterpret_cast<WNDPROC>(wParam), lParam);
+    case WM_NCDESTROY: {
+        LRESULT result = forwardMessage(window, message, wParam, lParam);
+        removeWindowState(window);
+        return result;
+    }
+    default:
+        return forwardMessage(window, message, wParam, lParam);
+    }
+}
