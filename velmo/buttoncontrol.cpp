@@ -1,0 +1,91 @@
+// The skinned push button: a three-slice strip with a centred white caption,
+// drawn pressed from a left press over it until the next left release over it.
+#include "controlpatterns.h"
+#include "velmo.h"
+
+enum ButtonBitmap {
+    buttonLeft,
+    buttonMiddle,
+    buttonRight,
+    buttonLeftPressed,
+    buttonMiddlePressed,
+    buttonRightPressed,
+    buttonBitmapCount
+};
+
+static const char buttonList[] = "button";
+static const char* const buttonBitmapNames[buttonBitmapCount] = {
+    "buttonLeft", "buttonMiddle", "buttonRight", "buttonLeftPressed", "buttonMiddlePressed", "buttonRightPressed",
+};
+
+// Only the top-left 10 x 34 of a middle slice is read; caps keep their own size.
+static const StripLayout buttonStrip = {{10, controlHeight}, {0, 0}, controlHeight, 0, false};
+
+static const int captionMaxCount = 511;
+static const int captionBottom = 30;
+static const COLORREF captionColour = RGB(255, 255, 255);
+static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+
+static HBITMAP buttonBitmaps[buttonBitmapCount];
+static CursorChoice buttonCursor;
+
+static void setPressed(HWND window, LONG_PTR pressed) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, pressed);
+}
+
+static void paintButton(HWND window) {
+    lookUpBitmaps(buttonList, buttonBitmapNames, buttonBitmaps, buttonBitmapCount);
+    int width = getWindowSize(window).cx;
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(target);
+    int first = GetWindowLongPtrA(window, GWLP_USERDATA) != 0 ? buttonLeftPressed : buttonLeft;
+    StripSlices slices = {buttonBitmaps[first], buttonBitmaps[first + 1], buttonBitmaps[first + 2]};
+    drawThreeSliceStrip(target, memory, &slices, 0, width, &buttonStrip);
+    RECT caption = {0, 0, width, captionBottom};
+    drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    EndPaint(window, &paint);
+}
+
+// A release reports a click even without a press before it: the button
+// doesn't capture the mouse, so the press may have been elsewhere.
+static void releaseButton(HWND window) {
+    setPressed(window, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    sendClickNotification(window);
+}
+
+static void pressButton(HWND window) {
+    setPressed(window, 1);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        setPressed(window, 0);
+        return 0;
+    case WM_SIZE:
+        clampHeight(window, lParam);
+        return 0;
+    case WM_PAINT:
+        paintButton(window);
+        return 0;
+    case WM_SETCURSOR:
+        showChosenCursor(&buttonCursor);
+        return 0;
+    case WM_MOUSEMOVE:
+        chooseCursor(&buttonCursor, cursorHand);
+        return 0;
+    case WM_LBUTTONDOWN:
+        pressButton(window);
+        return 0;
+    case WM_LBUTTONUP:
+        releaseButton(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,64 @@
+// The frame (and the table, the same control under a second class name): a
+// white panel with a grey outline, a header strip and a black caption, which
+// passes every WM_COMMAND from its children on to its own parent.
+#include "controlpatterns.h"
+#include "velmo.h"
+
+enum FrameBitmap { frameLeft, frameMiddle, frameRight, frameBitmapCount };
+
+static const char frameList[] = "frame";
+static const char* const frameBitmapNames[frameBitmapCount] = {"frameLeft", "frameMiddle", "frameRight"};
+
+// The header is as tall as its bitmaps and stretches the whole middle.
+static const StripLayout headerStrip = {{0, 0}, {0, 0}, 0, 0, true};
+
+static const COLORREF outlineColour = RGB(210, 210, 210);
+static const int captionLeft = 10;
+static const int captionTop = 2;
+static const int captionBottom = 24;
+static const int captionMaxCount = 255;
+static const COLORREF captionColour = RGB(0, 0, 0);
+static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER;
+
+static HBITMAP frameBitmaps[frameBitmapCount];
+
+// The interior takes the paint context's default brush, white.
+static void drawPanel(HDC target, SIZE size) {
+    HPEN outline = CreatePen(PS_SOLID, 1, outlineColour);
+    if (outline == nullptr) {
+        return;
+    }
+    HGDIOBJ previous = SelectObject(target, outline);
+    Rectangle(target, 0, 0, size.cx, size.cy);
+    SelectObject(target, previous);
+    DeleteObject(outline);
+}
+
+static void paintFrame(HWND window) {
+    lookUpBitmaps(frameList, frameBitmapNames, frameBitmaps, frameBitmapCount);
+    SIZE size = getWindowSize(window);
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(target);
+    drawPanel(target, size);
+    StripSlices header = {frameBitmaps[frameLeft], frameBitmaps[frameMiddle], frameBitmaps[frameRight]};
+    drawThreeSliceStrip(target, memory, &header, 0, size.cx, &headerStrip);
+    RECT caption = {captionLeft, captionTop, size.cx, captionBottom};
+    drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paintFrame(window);
+        return 0;
+    case WM_COMMAND:
+        sendCommandToParent(window, wParam, lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

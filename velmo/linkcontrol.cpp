@@ -1,0 +1,54 @@
+// The link: the theme's icon at the left, the window text in black beside it,
+// the hand cursor, and a click notification on every left release over it.
+#include "controlpatterns.h"
+#include "velmo.h"
+
+// The icon is the one bitmap of the theme list "link", named like the list.
+static const char linkName[] = "link";
+
+static const int textLeft = 15;
+static const int textMaxCount = 255;
+static const COLORREF textColour = RGB(0, 0, 0);
+static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+
+static HBITMAP linkBitmap;
+static CursorChoice linkCursor;
+
+static void paintLink(HWND window) {
+    if (linkBitmap == nullptr) {
+        linkBitmap = getControlBitmap(linkName, linkName);
+    }
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(target);
+    SIZE size = getWindowSize(window);
+    SIZE icon = getBitmapSize(linkBitmap);
+    // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
+    int top = size.cy / 2 - icon.cy / 2;
+    RECT iconBox = {0, top, icon.cx, top + icon.cy};
+    drawBitmap(target, memory, linkBitmap, &iconBox, icon);
+    RECT textBox = {textLeft, 0, size.cx, size.cy};
+    drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        paintLink(window);
+        return 0;
+    case WM_SETCURSOR:
+        showChosenCursor(&linkCursor);
+        return 0;
+    case WM_MOUSEMOVE:
+        chooseCursor(&linkCursor, cursorHand);
+        return 0;
+    case WM_LBUTTONUP:
+        sendClickNotification(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

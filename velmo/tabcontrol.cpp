@@ -1,0 +1,269 @@
+// The tab menu: a bar of tabs at fixed places that the host fills and reads
+// with list-box messages. A left press marks a tab pressed for good; a left
+// release over a tab tells the parent with notification code 1.
+#include <new>
+#include <string.h>
+
+#include "controlpatterns.h"
+#include "velmo.h"
+
+enum TabBitmap { tabLeft, tabMiddle, tabRight, tabPressedLeft, tabPressedMiddle, tabPressedRight, tabBitmapCount };
+
+static const char tabList[] = "tab";
+static const char* const tabBitmapNames[tabBitmapCount] = {
+    "tabLeft", "tabMiddle", "tabRight", "tabPressedLeft", "tabPressedMiddle", "tabPressedRight",
+};
+
+// Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
+static const int firstTabLeft = 10;
+static const int tabStep = 80;
+static const int tabWidth = 70;
+static const int textTop = 5;
+static const int textBottom = 30;
+
+// The bar's caps are stretched to the bar's height; a pressed tab reads the
+// fixed 10 x 34 of all three of its bitmaps.
+static const SIZE sliceSource = {10, controlHeight};
+static const StripLayout barStrip = {sliceSource, {0, 0}, controlHeight, controlHeight, false};
+static const StripLayout pressedStrip = {sliceSource, sliceSource, controlHeight, controlHeight, false};
+
+static const COLORREF captionColour = RGB(255, 255, 255);
+static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+static const WORD tabNotificationCode = LBN_SELCHANGE;
+
+static HBITMAP tabBitmaps[tabBitmapCount];
+static CursorChoice tabCursor;
+
+Tab* newTab(const char* caption, int pressed) {
+    Tab* tab = new (std::nothrow) Tab;
+    if (tab == nullptr) {
+        return nullptr;
+    }
+    tab->caption = nullptr;
+    tab->pressed = pressed;
+    if (caption != nullptr) {
+        size_t size = strlen(caption) + 1;
+        tab->caption = new (std::nothrow) char[size];
+        if (tab->caption == nullptr) {
+            delete tab;
+            return nullptr;
+        }
+        memcpy(tab->caption, caption, size);
+    }
+    return tab;
+}
+
+void deleteTab(Tab* tab) {
+    if (tab == nullptr) {
+        return;
+    }
+    delete[] tab->caption;
+    delete tab;
+}
+
+// The list takes the tab over; when no item can be made for it, the tab is
+// freed here, so a failed append leaves nothing behind.
+void addTabToList(ListItem* head, Tab* tab) {
+    if (addToList(head, tab) == nullptr) {
+        deleteTab(tab);
+    }
+}
+
+static void freeTab(void* tab) {
+    deleteTab((Tab*)tab);
+}
+
+static ListItem* getTabs(HWND window) {
+    return (ListItem*)GetWindowLongPtrA(window, GWLP_USERDATA);
+}
+
+static void setTabs(HWND window, ListItem* head) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)head);
+}
+
+// The tab whose hit area, both ends included, holds x; y doesn't count.
+static Tab* findTabAt(HWND window, LPARAM point) {
+    int x = LOWORD(point);
+    int position = firstTabLeft;
+    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+        Tab* tab = (Tab*)item->data;
+        if (tab == nullptr) {
+            continue;
+        }
+        if (position <= x && x <= position + tabWidth) {
+            return tab;
+        }
+        position += tabStep;
+    }
+    return nullptr;
+}
+
+static void chooseTabCursor(HWND window, LPARAM point) {
+    chooseCursor(&tabCursor, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
+}
+
+static void pressTabAt(HWND window, LPARAM point) {
+    Tab* tab = findTabAt(window, point);
+    if (tab == nullptr || tab->pressed != 0) {
+        return;
+    }
+    tab->pressed = 1;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+}
+
+static void releaseOverTab(HWND window, LPARAM point) {
+    if (findTabAt(window, point) == nullptr) {
+        return;
+    }
+    WORD identifier = LOWORD(GetWindowLongA(window, GWL_ID));
+    sendCommandToParent(window, MAKEWPARAM(identifier, tabNotificationCode), 0);
+}
+
+static LRESULT countPressedTabs(HWND window) {
+    LRESULT count = 0;
+    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+        Tab* tab = (Tab*)item->data;
+        if (tab != nullptr && tab->pressed != 0) {
+            count++;
+        }
+    }
+    return count;
+}
+
+// A capacity of 0 writes every pressed position, as callers of this control
+// expect; any other capacity is the size of the array, never overrun.
+static LRESULT writePressedTabs(HWND window, WPARAM capacity, int* positions) {
+    if (positions == nullptr) {
+        return 0;
+    }
+    WPARAM written = 0;
+    int position = 0;
+    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+        Tab* tab = (Tab*)item->data;
+        if (tab == nullptr) {
+            continue;
+        }
+        if (tab->pressed != 0 && (capacity == 0 || written < capacity)) {
+            positions[written++] = position;
+        }
+        position++;
+    }
+    return 0;
+}
+
+static LRESULT addTab(HWND window, const char* caption) {
+    Tab* tab = newTab(caption, 0);
+    if (tab != nullptr) {
+        addTabToList(getTabs(window), tab);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    return 0;
+}
+
+static LRESULT removeTab(HWND window, WPARAM position) {
+    setTabs(window, removeFromList(getTabs(window), (int)position, freeTab));
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    return 0;
+}
+
+// Without a list there is no bar: creation fails rather than leave a window
+// that every later message would have to second-guess.
+static LRESULT createTabs(HWND window) {
+    ListItem* head = newList();
+    if (head == nullptr) {
+        return -1;
+    }
+    setTabs(window, head);
+    return 0;
+}
+
+static void destroyTabs(HWND window) {
+    ListItem* item = getTabs(window);
+    setTabs(window, nullptr);
+    while (item != nullptr) {
+        ListItem* next = item->next;
+        deleteTab((Tab*)item->data);
+        deleteList(item);
+        item = next;
+    }
+}
+
+static void drawTabs(HDC target, HDC memory, ListItem* head) {
+    StripSlices pressed = {tabBitmaps[tabPressedLeft], tabBitmaps[tabPressedMiddle], tabBitmaps[tabPressedRight]};
+    HFONT font = getMainFont();
+    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
+    SetBkMode(target, TRANSPARENT);
+    SetTextColor(target, captionColour);
+    RECT box = {firstTabLeft, textTop, firstTabLeft + tabWidth, textBottom};
+    for (ListItem* item = head; item != nullptr; item = item->next) {
+        Tab* tab = (Tab*)item->data;
+        if (tab == nullptr) {
+            continue;
+        }
+        if (tab->pressed != 0) {
+            drawThreeSliceStrip(target, memory, &pressed, box.left, tabWidth, &pressedStrip);
+        }
+        if (tab->caption != nullptr) {
+            RECT textBox = box;
+            DrawTextA(target, tab->caption, -1, &textBox, captionFormat);
+        }
+        box.left += tabStep;
+        box.right = box.left + tabWidth;
+    }
+    if (previous != nullptr) {
+        SelectObject(target, previous);
+    }
+}
+
+static void paintTabMenu(HWND window) {
+    lookUpBitmaps(tabList, tabBitmapNames, tabBitmaps, tabBitmapCount);
+    ListItem* head = getTabs(window);
+    int width = getWindowSize(window).cx;
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    HDC memory = CreateCompatibleDC(target);
+    StripSlices bar = {tabBitmaps[tabLeft], tabBitmaps[tabMiddle], tabBitmaps[tabRight]};
+    drawThreeSliceStrip(target, memory, &bar, 0, width, &barStrip);
+    drawTabs(target, memory, head);
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return createTabs(window);
+    case WM_NCDESTROY:
+        destroyTabs(window);
+        break;
+    case WM_SIZE:
+        clampHeight(window, lParam);
+        return 0;
+    case WM_PAINT:
+        paintTabMenu(window);
+        return 0;
+    case WM_SETCURSOR:
+        showChosenCursor(&tabCursor);
+        return 0;
+    case LB_ADDSTRING:
+        return addTab(window, (const char*)lParam);
+    case LB_DELETESTRING:
+        return removeTab(window, wParam);
+    case LB_GETSELCOUNT:
+        return countPressedTabs(window);
+    case LB_GETSELITEMS:
+        return writePressedTabs(window, wParam, (int*)lParam);
+    case WM_MOUSEMOVE:
+        chooseTabCursor(window, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        pressTabAt(window, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        releaseOverTab(window, lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
