@@ -1,0 +1,340 @@
+// Draws the theme's 17 bitmaps and writes them as 24-bit uncompressed BMP files:
+//   make-theme DIRECTORY
+// Each strip is drawn once as a whole bar and cut into its caps and middle, so
+// the pieces meet seamlessly whatever width the controls stretch them to.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+struct Colour {
+    double red;
+    double green;
+    double blue;
+};
+
+struct Canvas {
+    int width;
+    int height;
+    Colour* pixels;
+};
+
+// What a sample point shows; context is the drawing's own description.
+typedef Colour (*Shader)(const void* context, double x, double y);
+
+static const Colour white = {255, 255, 255};
+static const int samplesPerAxis = 4;
+
+static Canvas* newCanvas(int width, int height) {
+    Canvas* canvas = new (std::nothrow) Canvas;
+    if (canvas == nullptr) {
+        return nullptr;
+    }
+    canvas->width = width;
+    canvas->height = height;
+    canvas->pixels = new (std::nothrow) Colour[width * height];
+    if (canvas->pixels == nullptr) {
+        delete canvas;
+        return nullptr;
+    }
+    return canvas;
+}
+
+static void deleteCanvas(Canvas* canvas) {
+    if (canvas != nullptr) {
+        delete[] canvas->pixels;
+        delete canvas;
+    }
+}
+
+static Colour mixColours(Colour from, Colour to, double amount) {
+    return {from.red + (to.red - from.red) * amount, from.green + (to.green - from.green) * amount,
+            from.blue + (to.blue - from.blue) * amount};
+}
+
+// Supersampled, so rounded corners and round glyphs get smooth edges.
+static Canvas* renderCanvas(int width, int height, Shader shade, const void* context) {
+    Canvas* canvas = newCanvas(width, height);
+    if (canvas == nullptr) {
+        return nullptr;
+    }
+    const double step = 1.0 / samplesPerAxis;
+    const double weight = 1.0 / (samplesPerAxis * samplesPerAxis);
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            Colour sum = {0, 0, 0};
+            for (int sy = 0; sy < samplesPerAxis; sy++) {
+                for (int sx = 0; sx < samplesPerAxis; sx++) {
+                    Colour sample = shade(context, x + (sx + 0.5) * step, y + (sy + 0.5) * step);
+                    sum.red += sample.red * weight;
+                    sum.green += sample.green * weight;
+                    sum.blue += sample.blue * weight;
+                }
+            }
+            canvas->pixels[y * width + x] = sum;
+        }
+    }
+    return canvas;
+}
+
+static Canvas* cropCanvas(const Canvas* source, int left, int width) {
+    Canvas* canvas = newCanvas(width, source->height);
+    if (canvas == nullptr) {
+        return nullptr;
+    }
+    for (int y = 0; y < source->height; y++) {
+        memcpy(&canvas->pixels[y * width], &source->pixels[y * source->width + left], width * sizeof(Colour));
+    }
+    return canvas;
+}
+
+static unsigned char toByte(double value) {
+    long rounded = lround(value);
+    return static_cast<unsigned char>(rounded < 0 ? 0 : rounded > 255 ? 255 : rounded);
+}
+
+static void putLittleEndian(unsigned char* destination, unsigned long value, int size) {
+    for (int i = 0; i < size; i++) {
+        destination[i] = static_cast<unsigned char>(value >> (8 * i));
+    }
+}
+
+static const int fileHeaderSize = 14;
+static const int infoHeaderSize = 40;
+static const int bitsPerPixel = 24;
+static const int pixelsPerMetre = 2835;  // 72 dots per inch
+
+// Bottom-up rows of blue, green, red, each padded to a multiple of 4 bytes.
+static bool writeBitmapFile(const Canvas* canvas, const std::string& path) {
+    const int rowSize = (canvas->width * 3 + 3) / 4 * 4;
+    const int imageSize = rowSize * canvas->height;
+    const int fileSize = fileHeaderSize + infoHeaderSize + imageSize;
+    unsigned char* bytes = new (std::nothrow) unsigned char[fileSize]();
+    if (bytes == nullptr) {
+        return false;
+    }
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLittleEndian(bytes + 2, fileSize, 4);
+    putLittleEndian(bytes + 10, fileHeaderSize + infoHeaderSize, 4);
+    unsigned char* info = bytes + fileHeaderSize;
+    putLittleEndian(info, infoHeaderSize, 4);
+    putLittleEndian(info + 4, canvas->width, 4);
+    putLittleEndian(info + 8, canvas->height, 4);
+    putLittleEndian(info + 12, 1, 2);
+    putLittleEndian(info + 14, bitsPerPixel, 2);
+    putLittleEndian(info + 20, imageSize, 4);
+    putLittleEndian(info + 24, pixelsPerMetre, 4);
+    putLittleEndian(info + 28, pixelsPerMetre, 4);
+    unsigned char* image = info + infoHeaderSize;
+    for (int y = 0; y < canvas->height; y++) {
+        unsigned char* row = image + (canvas->height - 1 - y) * rowSize;
+        for (int x = 0; x < canvas->width; x++) {
+            Colour pixel = canvas->pixels[y * canvas->width + x];
+            row[x * 3] = toByte(pixel.blue);
+            row[x * 3 + 1] = toByte(pixel.green);
+            row[x * 3 + 2] = toByte(pixel.red);
+        }
+    }
+    FILE* file = fopen(path.c_str(), "wb");
+    bool written = file != nullptr && fwrite(bytes, 1, fileSize, file) == static_cast<size_t>(fileSize);
+    if (file != nullptr && fclose(file) != 0) {
+        written = false;
+    }
+    delete[] bytes;
+    return written;
+}
+
+// A bar: a face with a vertical gradient, a light first row and a dark last
+// row inside a 1-pixel outline with rounded corners. Outside the corners (and
+// above a top margin) shows what lies under the bar: another bar, or white.
+struct BarStyle {
+    Colour top;
+    Colour bottom;
+    Colour highlight;
+    Colour shadow;
+    Colour outline;
+    double radius;
+    bool roundBottom;
+    double marginTop;
+    const BarStyle* under;
+    Colour accent;
+    double accentRows;
+};
+
+struct Bar {
+    const BarStyle* style;
+    double width;
+    double height;
+};
+
+static bool insideRoundedBox(double x, double y, double left, double top, double right, double bottom,
+                             double radius, bool roundBottom) {
+    if (x < left || x >= right || y < top || y >= bottom) {
+        return false;
+    }
+    double cornerX = x < left + radius ? left + radius : x > right - radius ? right - radius : x;
+    double cornerY = y < top + radius ? top + radius : (roundBottom && y > bottom - radius) ? bottom - radius : y;
+    double dx = x - cornerX;
+    double dy = y - cornerY;
+    return dx * dx + dy * dy <= radius * radius;
+}
+
+// A piece drawn over a bar lies somewhere in its middle, far from its caps.
+static const double underWidth = 1000;
+
+static Colour shadeBar(const void* context, double x, double y) {
+    const Bar* bar = static_cast<const Bar*>(context);
+    const BarStyle* style = bar->style;
+    const double top = style->marginTop;
+    const double bottom = bar->height;
+    if (!insideRoundedBox(x, y, 0, top, bar->width, bottom, style->radius, style->roundBottom)) {
+        Bar under = {style->under, underWidth, bar->height};
+        return style->under != nullptr ? shadeBar(&under, underWidth / 2, y) : white;
+    }
+    const double inner = style->radius > 1 ? style->radius - 1 : 0;
+    if (!insideRoundedBox(x, y, 1, top + 1, bar->width - 1, bottom - 1, inner, style->roundBottom)) {
+        return style->outline;
+    }
+    if (y < top + 2) {
+        return style->highlight;
+    }
+    if (y >= bottom - 1 - style->accentRows) {
+        return style->accent;
+    }
+    if (y >= bottom - 2) {
+        return style->shadow;
+    }
+    return mixColours(style->top, style->bottom, (y - top - 2) / (bottom - top - 4));
+}
+
+static const BarStyle buttonStyle = {
+    {84, 98, 112}, {48, 58, 70}, {118, 132, 146}, {36, 44, 53}, {26, 32, 39}, 4, true, 0, nullptr, {}, 0};
+static const BarStyle buttonPressedStyle = {
+    {104, 124, 144}, {80, 98, 116}, {70, 84, 98}, {118, 138, 158}, {26, 32, 39}, 4, true, 0, nullptr, {}, 0};
+static const BarStyle tabBarStyle = {
+    {64, 76, 88}, {40, 49, 58}, {88, 100, 112}, {30, 37, 44}, {26, 32, 39}, 3, true, 0, nullptr, {}, 0};
+static const BarStyle tabPressedStyle = {
+    {112, 132, 152}, {84, 102, 120}, {140, 158, 176}, {84, 102, 120}, {26, 32, 39}, 3, false, 5,
+    &tabBarStyle, {132, 184, 232}, 2};
+static const BarStyle frameHeaderStyle = {
+    {250, 251, 252}, {226, 231, 236}, {255, 255, 255}, {214, 219, 224}, {210, 210, 210}, 0, false, 0, nullptr, {}, 0};
+
+struct StripCut {
+    const char* leftFile;
+    const char* middleFile;
+    const char* rightFile;
+    const BarStyle* style;
+    int capWidth;
+    int middleWidth;
+    int height;
+};
+
+// Caps at their own size; middles as wide as the controls read them (10 x 34
+// for button and tab; the frame stretches its whole middle, no wider than a cap).
+static const StripCut stripCuts[] = {
+    {"buttonleft.bmp", "buttonmiddle.bmp", "buttonright.bmp", &buttonStyle, 6, 10, 34},
+    {"buttonleftpressed.bmp", "buttonmiddlepressed.bmp", "buttonrightpressed.bmp", &buttonPressedStyle, 6, 10, 34},
+    {"tableft.bmp", "tabmiddle.bmp", "tabright.bmp", &tabBarStyle, 6, 10, 34},
+    {"tabpressedleft.bmp", "tabpressedmiddle.bmp", "tabpressedright.bmp", &tabPressedStyle, 10, 10, 34},
+    {"frameleft.bmp", "framemiddle.bmp", "frameright.bmp", &frameHeaderStyle, 6, 6, 24},
+};
+
+static bool writePiece(const Canvas* strip, int left, int width, const std::string& path) {
+    Canvas* piece = cropCanvas(strip, left, width);
+    bool written = piece != nullptr && writeBitmapFile(piece, path);
+    deleteCanvas(piece);
+    return written;
+}
+
+static bool writeStrip(const StripCut* cut, const std::string& directory) {
+    const int width = 2 * cut->capWidth + cut->middleWidth;
+    Bar bar = {cut->style, static_cast<double>(width), static_cast<double>(cut->height)};
+    Canvas* strip = renderCanvas(width, cut->height, shadeBar, &bar);
+    if (strip == nullptr) {
+        return false;
+    }
+    bool written = writePiece(strip, 0, cut->capWidth, directory + cut->leftFile) &&
+                   writePiece(strip, cut->capWidth, cut->middleWidth, directory + cut->middleFile) &&
+                   writePiece(strip, cut->capWidth + cut->middleWidth, cut->capWidth, directory + cut->rightFile);
+    deleteCanvas(strip);
+    return written;
+}
+
+// Round glyphs on white: the link's arrow in a disc and the list's bullet.
+struct Glyph {
+    double centreX;
+    double centreY;
+    double radius;
+    Colour top;
+    Colour bottom;
+    bool arrow;
+};
+
+static bool insideArrow(double x, double y, double centreX, double centreY) {
+    const double shaftHalf = 0.9;
+    const double shaftStart = centreX - 3.6;
+    const double headStart = centreX + 0.2;
+    const double headEnd = centreX + 3.8;
+    const double headHalf = 3.4;
+    double dy = fabs(y - centreY);
+    if (x >= shaftStart && x < headStart && dy <= shaftHalf) {
+        return true;
+    }
+    return x >= headStart && x < headEnd && dy <= headHalf * (headEnd - x) / (headEnd - headStart);
+}
+
+static Colour shadeGlyph(const void* context, double x, double y) {
+    const Glyph* glyph = static_cast<const Glyph*>(context);
+    double dx = x - glyph->centreX;
+    double dy = y - glyph->centreY;
+    if (dx * dx + dy * dy > glyph->radius * glyph->radius) {
+        return white;
+    }
+    if (glyph->arrow && insideArrow(x, y, glyph->centreX, glyph->centreY)) {
+        return white;
+    }
+    return mixColours(glyph->top, glyph->bottom, (dy + glyph->radius) / (2 * glyph->radius));
+}
+
+struct GlyphFile {
+    const char* file;
+    int width;
+    int height;
+    Glyph glyph;
+};
+
+static const GlyphFile glyphFiles[] = {
+    {"link.bmp", 16, 15, {7.5, 7.5, 7.2, {86, 140, 196}, {44, 92, 148}, true}},
+    {"list.bmp", 11, 15, {5.5, 7.5, 3.6, {96, 112, 128}, {48, 58, 70}, false}},
+};
+
+static bool writeGlyph(const GlyphFile* entry, const std::string& directory) {
+    Canvas* canvas = renderCanvas(entry->width, entry->height, shadeGlyph, &entry->glyph);
+    bool written = canvas != nullptr && writeBitmapFile(canvas, directory + entry->file);
+    deleteCanvas(canvas);
+    return written;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        fprintf(stderr, "usage: make-theme DIRECTORY\n");
+        return 2;
+    }
+    const std::string directory = std::string(argv[1]) + "/";
+    for (const StripCut& cut : stripCuts) {
+        if (!writeStrip(&cut, directory)) {
+            fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut.leftFile, argv[1]);
+            return 1;
+        }
+    }
+    for (const GlyphFile& entry : glyphFiles) {
+        if (!writeGlyph(&entry, directory)) {
+            fprintf(stderr, "make-theme: cannot write %s into %s\n", entry.file, argv[1]);
+            return 1;
+        }
+    }
+    return 0;
+}
