@@ -1,0 +1,276 @@
+// The gallery: one "VelmoWindow" holding every control of the library, wired
+// the way a host program would wire them. Buttons add and remove list rows,
+// a tab release shows which tabs are pressed, and a link shows the edit
+// field's text. Run it from a directory that holds bitmap/.
+//
+//   gallery [--at X,Y]   place the window's top-left corner at X,Y (default: centred)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "velmo.h"
+
+static const char windowTitle[] = "Velmo gallery";
+static const int windowWidth = 640;
+static const int windowHeight = 480;
+
+enum Parent { mainParent, frameParent, tableParent };
+
+enum ControlId {
+    noId,
+    frameId,
+    tableId,
+    titleId,
+    tabMenuId,
+    tabStatusId,
+    rowListId,
+    addRowId,
+    removeRowId,
+    promptId,
+    messageEditId,
+    showMessageLinkId,
+    aboutLinkId,
+    shownId,
+    addAsRowId,
+    clearId,
+    hintId,
+    closeId,
+};
+
+struct ControlSpec {
+    Parent parent;
+    const char* className;
+    const char* text;
+    ControlId id;
+    int x, y, width, height;
+};
+
+// The frame and the table come first: the controls inside them need their
+// handles. Positions are relative to the parent.
+static const ControlSpec controlSpecs[] = {
+    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314},
+    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314},
+    {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20},
+    {mainParent, VELMO_TAB_MENU_CLASS, "", tabMenuId, 16, 38, 608, 34},
+    {mainParent, VELMO_STATIC_CLASS, "Pressed tabs: none", tabStatusId, 16, 74, 608, 20},
+    {frameParent, VELMO_LIST_CLASS, "", rowListId, 12, 34, 272, 212},
+    {frameParent, VELMO_BUTTON_CLASS, "Add row", addRowId, 12, 264, 128, 34},
+    {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34},
+    {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20},
+    {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24},
+    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 130, 20},
+    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 154, 104, 130, 20},
+    {tableParent, VELMO_STATIC_CLASS, "Nothing shown yet", shownId, 12, 140, 272, 20},
+    {tableParent, VELMO_BUTTON_CLASS, "Add as row", addAsRowId, 12, 264, 128, 34},
+    {tableParent, VELMO_BUTTON_CLASS, "Clear", clearId, 156, 264, 128, 34},
+    {mainParent, VELMO_STATIC_CLASS, "Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20},
+    {mainParent, VELMO_BUTTON_CLASS, "Close", closeId, 496, 424, 128, 34},
+};
+
+static const int controlCount = sizeof controlSpecs / sizeof controlSpecs[0];
+
+static const char* const tabCaptions[] = {"Home", "Files", "Search", "Friends", "Chat", "Settings", "About"};
+static const int tabCount = sizeof tabCaptions / sizeof tabCaptions[0];
+
+static const char aboutText[] = "Skinned controls from 17 bitmaps";
+static const char rowFormat[] = "Row %d";
+static const int textCapacity = 256;
+static const int firstRowNumber = 1;
+static const int initialRowCount = 3;
+
+// Indexed by the position of the control's spec in controlSpecs.
+static HWND controls[controlCount];
+static int nextRowNumber = firstRowNumber;
+
+static HWND findControl(ControlId id) {
+    for (int i = 0; i < controlCount; i++) {
+        if (controlSpecs[i].id == id) {
+            return controls[i];
+        }
+    }
+    return nullptr;
+}
+
+static HWND findParent(HWND window, Parent parent) {
+    switch (parent) {
+    case frameParent:
+        return findControl(frameId);
+    case tableParent:
+        return findControl(tableId);
+    default:
+        return window;
+    }
+}
+
+// The library's labels don't repaint on a text change, so the host asks.
+static void setLabel(ControlId id, const char* text) {
+    HWND label = findControl(id);
+    SetWindowTextA(label, text);
+    InvalidateRect(label, nullptr, TRUE);
+}
+
+static void addRow(const char* text) {
+    SendMessageA(findControl(rowListId), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+static void addNumberedRow() {
+    char text[textCapacity];
+    snprintf(text, sizeof text, rowFormat, nextRowNumber++);
+    addRow(text);
+}
+
+static void removeFirstRow() {
+    SendMessageA(findControl(rowListId), LB_DELETESTRING, 0, 0);
+}
+
+static void createControls(HWND window) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int i = 0; i < controlCount; i++) {
+        const ControlSpec& spec = controlSpecs[i];
+        controls[i] = CreateWindowExA(0, spec.className, spec.text, WS_CHILD | WS_VISIBLE, spec.x, spec.y, spec.width,
+                                      spec.height, findParent(window, spec.parent),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    }
+    HWND tabMenu = findControl(tabMenuId);
+    for (int i = 0; i < tabCount; i++) {
+        SendMessageA(tabMenu, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tabCaptions[i]));
+    }
+    for (int i = 0; i < initialRowCount; i++) {
+        addNumberedRow();
+    }
+}
+
+// The tab menu says only that a tab was released; it is asked which are pressed.
+static void showPressedTabs() {
+    HWND tabMenu = findControl(tabMenuId);
+    int count = static_cast<int>(SendMessageA(tabMenu, LB_GETSELCOUNT, 0, 0));
+    if (count <= 0) {
+        setLabel(tabStatusId, "Pressed tabs: none");
+        return;
+    }
+    int* positions = new (std::nothrow) int[count];
+    if (positions == nullptr) {
+        return;
+    }
+    SendMessageA(tabMenu, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(positions));
+    char text[textCapacity] = "Pressed tabs: ";
+    for (int i = 0; i < count; i++) {
+        if (positions[i] < 0 || positions[i] >= tabCount) {
+            continue;
+        }
+        if (i > 0) {
+            strncat(text, ", ", sizeof text - strlen(text) - 1);
+        }
+        strncat(text, tabCaptions[positions[i]], sizeof text - strlen(text) - 1);
+    }
+    delete[] positions;
+    setLabel(tabStatusId, text);
+}
+
+static void showMessage() {
+    char text[textCapacity] = "";
+    GetWindowTextA(findControl(messageEditId), text, sizeof text);
+    setLabel(shownId, text);
+}
+
+static void addMessageAsRow() {
+    char text[textCapacity] = "";
+    GetWindowTextA(findControl(messageEditId), text, sizeof text);
+    if (text[0] != '\0') {
+        addRow(text);
+    }
+}
+
+static void clearMessage() {
+    SetWindowTextA(findControl(messageEditId), "");
+    setLabel(shownId, "");
+}
+
+// Clicks arrive with the control's identifier; the tab menu's carries code 1.
+static void handleCommand(HWND window, int id) {
+    switch (id) {
+    case addRowId:
+        addNumberedRow();
+        break;
+    case removeRowId:
+        removeFirstRow();
+        break;
+    case tabMenuId:
+        showPressedTabs();
+        break;
+    case showMessageLinkId:
+        showMessage();
+        break;
+    case aboutLinkId:
+        setLabel(shownId, aboutText);
+        break;
+    case addAsRowId:
+        addMessageAsRow();
+        break;
+    case clearId:
+        clearMessage();
+        break;
+    case closeId:
+        DestroyWindow(window);
+        break;
+    default:
+        break;
+    }
+}
+
+// Installed with WM_USER; the library hands it every message of the window,
+// so whatever isn't handled here must reach DefWindowProcA (dragging and
+// resizing go through WM_NCLBUTTONDOWN).
+static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        createControls(window);
+        return 0;
+    case WM_COMMAND:
+        handleCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// Without --at the window is centred on the primary screen.
+static POINT readOrigin(int argc, char** argv) {
+    POINT origin = {(GetSystemMetrics(SM_CXSCREEN) - windowWidth) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - windowHeight) / 2};
+    for (int i = 1; i + 1 < argc; i++) {
+        int x, y;
+        if (strcmp(argv[i], "--at") == 0 && sscanf(argv[i + 1], "%d,%d", &x, &y) == 2) {
+            origin.x = x;
+            origin.y = y;
+        }
+    }
+    return origin;
+}
+
+int main(int argc, char** argv) {
+    // The theme's paths are relative; without bitmap/ the controls draw no bitmaps.
+    if (getControlBitmap("button", "buttonMiddle") == nullptr) {
+        fprintf(stderr, "gallery: no theme bitmaps; start it from a directory that holds bitmap/\n");
+    }
+    POINT origin = readOrigin(argc, argv);
+    HWND window = CreateWindowExA(WS_EX_APPWINDOW, VELMO_WINDOW_CLASS, windowTitle, WS_POPUP | WS_VISIBLE, origin.x,
+                                  origin.y, windowWidth, windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                  nullptr);
+    if (window == nullptr) {
+        fprintf(stderr, "gallery: cannot create the window (is velmo.dll loaded?)\n");
+        return 1;
+    }
+    SendMessageA(window, WM_USER, reinterpret_cast<WPARAM>(galleryWindowProcedure), 0);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
