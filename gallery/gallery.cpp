@@ -15,6 +15,9 @@
 static const char windowTitle[] = "Velmo gallery";
 static const int windowWidth = 640;
 static const int windowHeight = 480;
+// The library rounds the window's corners with 10-pixel ellipses; the outline follows them.
+static const int outlineCorner = 10;
+static const COLORREF outlineColour = RGB(160, 160, 160);
 
 enum Parent { mainParent, frameParent, tableParent };
 
@@ -60,8 +63,8 @@ static const ControlSpec controlSpecs[] = {
     {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34},
     {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20},
     {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24},
-    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 130, 20},
-    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 154, 104, 130, 20},
+    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 110, 20},
+    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 140, 104, 56, 20},
     {tableParent, VELMO_STATIC_CLASS, "Nothing shown yet", shownId, 12, 140, 272, 20},
     {tableParent, VELMO_BUTTON_CLASS, "Add as row", addAsRowId, 12, 264, 128, 34},
     {tableParent, VELMO_BUTTON_CLASS, "Clear", clearId, 156, 264, 128, 34},
@@ -220,6 +223,29 @@ static void handleCommand(HWND window, int id) {
     }
 }
 
+// The library's window has no border of its own; on a white desktop the
+// gallery would have no visible edge.
+static void paintOutline(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr) {
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    HPEN pen = CreatePen(PS_SOLID, 1, outlineColour);
+    if (pen != nullptr) {
+        HGDIOBJ previousPen = SelectObject(dc, pen);
+        HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        // The rounded region leaves out the last column and row of the window.
+        RoundRect(dc, client.left, client.top, client.right - 1, client.bottom - 1, outlineCorner, outlineCorner);
+        SelectObject(dc, previousBrush);
+        SelectObject(dc, previousPen);
+        DeleteObject(pen);
+    }
+    EndPaint(window, &paint);
+}
+
 // Installed with WM_USER; the library hands it every message of the window,
 // so whatever isn't handled here must reach DefWindowProcA (dragging and
 // resizing go through WM_NCLBUTTONDOWN).
@@ -227,6 +253,9 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
     switch (message) {
     case WM_CREATE:
         createControls(window);
+        return 0;
+    case WM_PAINT:
+        paintOutline(window);
         return 0;
     case WM_COMMAND:
         handleCommand(window, LOWORD(wParam));
