@@ -1,0 +1,116 @@
+#include "mouse.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+
+#include "testhost.h"
+
+static const char xdotoolPath[] = "/usr/bin/xdotool";
+static const int inputTimeout = 10000;
+static const int pollWait = 10;
+static const int parkingOffset = 160;
+// A double click is two clicks closer together than the double-click time.
+static const char doubleClickArguments[] = "click --repeat 2 --delay 80 1";
+
+static bool startXdotool(const char* arguments) {
+    char commandLine[256];
+    snprintf(commandLine, sizeof commandLine, "%s %s", xdotoolPath, arguments);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    if (process.hThread != nullptr) {
+        CloseHandle(process.hThread);
+    }
+    if (process.hProcess != nullptr) {
+        CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+// What a waited-for message must be; a point of (-1, -1) takes any point.
+struct Awaited {
+    UINT first;
+    UINT second;
+    POINT point;
+    int count;
+};
+
+static bool matches(const Awaited* awaited, const MSG* message) {
+    if (message->message != awaited->first && message->message != awaited->second) {
+        return false;
+    }
+    return awaited->point.x < 0 || (message->pt.x == awaited->point.x && message->pt.y == awaited->point.y);
+}
+
+static bool waitFor(const Awaited* awaited) {
+    int seen = 0;
+    DWORD end = GetTickCount() + inputTimeout;
+    while ((LONG)(end - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+            if (matches(awaited, &message) && ++seen == awaited->count) {
+                pumpMessages();
+                return true;
+            }
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollWait, QS_ALLINPUT);
+    }
+    return false;
+}
+
+static bool runAndWait(const char* arguments, const Awaited* awaited) {
+    return startXdotool(arguments) && waitFor(awaited);
+}
+
+bool moveMouse(int x, int y) {
+    char arguments[64];
+    snprintf(arguments, sizeof arguments, "mousemove %d %d", x, y);
+    Awaited awaited = {WM_MOUSEMOVE, WM_NCMOUSEMOVE, {x, y}, 1};
+    return runAndWait(arguments, &awaited);
+}
+
+bool pressMouse() {
+    Awaited awaited = {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, {-1, -1}, 1};
+    return runAndWait("mousedown 1", &awaited);
+}
+
+bool releaseMouse() {
+    Awaited awaited = {WM_LBUTTONUP, WM_NCLBUTTONUP, {-1, -1}, 1};
+    return runAndWait("mouseup 1", &awaited);
+}
+
+bool clickMouse() {
+    Awaited awaited = {WM_LBUTTONUP, WM_NCLBUTTONUP, {-1, -1}, 1};
+    return runAndWait("click 1", &awaited);
+}
+
+bool doubleClickMouse() {
+    Awaited awaited = {WM_LBUTTONUP, WM_NCLBUTTONUP, {-1, -1}, 2};
+    return runAndWait(doubleClickArguments, &awaited);
+}
+
+// No window of this thread lies there, so the pointer itself is watched.
+bool parkMouse() {
+    POINT origin = getAreaOrigin(parkingArea);
+    POINT target = {origin.x + parkingOffset, origin.y + parkingOffset};
+    char arguments[64];
+    snprintf(arguments, sizeof arguments, "mousemove %ld %ld", target.x, target.y);
+    if (!startXdotool(arguments)) {
+        return false;
+    }
+    DWORD end = GetTickCount() + inputTimeout;
+    while ((LONG)(end - GetTickCount()) > 0) {
+        POINT point;
+        if (GetCursorPos(&point) && point.x == target.x && point.y == target.y) {
+            return true;
+        }
+        pumpMessagesFor(pollWait);
+    }
+    return false;
+}

@@ -1,0 +1,145 @@
+#include "pixels.h"
+
+static const uint32_t colourMask = 0x00FFFFFF;
+static const uint32_t outsidePixel = 0xFFFFFFFF;
+
+uint32_t makePixel(int red, int green, int blue) {
+    return (uint32_t)red << 16 | (uint32_t)green << 8 | (uint32_t)blue;
+}
+
+uint32_t getPixel(const Pixels* pixels, int x, int y) {
+    if (x < 0 || y < 0 || x >= pixels->width || y >= pixels->height) {
+        return outsidePixel;
+    }
+    return pixels->data[y * pixels->width + x];
+}
+
+// Top-down 32-bit rows, so row y starts at y * width.
+static BITMAPINFO describeRows(int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+static Pixels makePixels(int width, int height, const uint32_t* bits) {
+    Pixels pixels = {width, height, std::vector<uint32_t>(bits, bits + width * height)};
+    for (uint32_t& pixel : pixels.data) {
+        pixel &= colourMask;
+    }
+    return pixels;
+}
+
+static Pixels copyFromDc(HDC source, int width, int height) {
+    Pixels pixels = {0, 0, {}};
+    BITMAPINFO info = describeRows(width, height);
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr) {
+        return pixels;
+    }
+    HDC memory = CreateCompatibleDC(source);
+    if (memory != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, section);
+        BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        pixels = makePixels(width, height, (const uint32_t*)bits);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    DeleteObject(section);
+    return pixels;
+}
+
+Pixels captureWindow(HWND window) {
+    RECT client;
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
+        return {0, 0, {}};
+    }
+    HDC source = GetDC(window);
+    if (source == nullptr) {
+        return {0, 0, {}};
+    }
+    Pixels pixels = copyFromDc(source, client.right, client.bottom);
+    ReleaseDC(window, source);
+    return pixels;
+}
+
+Pixels loadBitmapPixels(const char* path) {
+    Pixels pixels = {0, 0, {}};
+    HBITMAP bitmap = (HBITMAP)LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BITMAP record;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof record, &record) == 0) {
+        return pixels;
+    }
+    BITMAPINFO info = describeRows(record.bmWidth, record.bmHeight);
+    std::vector<uint32_t> bits(record.bmWidth * record.bmHeight);
+    HDC screen = GetDC(nullptr);
+    if (GetDIBits(screen, bitmap, 0, record.bmHeight, bits.data(), &info, DIB_RGB_COLORS) == record.bmHeight) {
+        pixels = makePixels(record.bmWidth, record.bmHeight, bits.data());
+    }
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,
+                     int width, int height) {
+    int differences = 0;
+    for (int row = 0; row < height; row++) {
+        for (int column = 0; column < width; column++) {
+            if (getPixel(image, x + column, y + row) != getPixel(source, sourceX + column, sourceY + row)) {
+                differences++;
+            }
+        }
+    }
+    return differences;
+}
+
+static bool isInside(RECT area, int x, int y) {
+    return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+}
+
+static int countWhere(const Pixels* image, RECT area, uint32_t colour, bool equal) {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; y++) {
+        for (int x = area.left; x < area.right; x++) {
+            if ((getPixel(image, x, y) == colour) == equal) {
+                count++;
+            }
+        }
+    }
+    return count;
+}
+
+int countPixelsOf(const Pixels* image, RECT area, uint32_t colour) {
+    return countWhere(image, area, colour, true);
+}
+
+int countPixelsNotOf(const Pixels* image, RECT area, uint32_t colour) {
+    return countWhere(image, area, colour, false);
+}
+
+static int countDifferencesWhere(const Pixels* image, const Pixels* other, RECT area, bool inside) {
+    int count = 0;
+    for (int y = 0; y < image->height; y++) {
+        for (int x = 0; x < image->width; x++) {
+            if (isInside(area, x, y) == inside && getPixel(image, x, y) != getPixel(other, x, y)) {
+                count++;
+            }
+        }
+    }
+    return count;
+}
+
+int countDifferencesOutside(const Pixels* image, const Pixels* other, RECT area) {
+    return countDifferencesWhere(image, other, area, false);
+}
+
+int countDifferencesInside(const Pixels* image, const Pixels* other, RECT area) {
+    return countDifferencesWhere(image, other, area, true);
+}

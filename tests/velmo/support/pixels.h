@@ -1,0 +1,45 @@
+// Reading back what a window shows, and what a theme bitmap holds, as plain
+// 0x00RRGGBB pixels, with the comparisons the drawing tests make.
+#ifndef VELMO_TEST_PIXELS_H
+#define VELMO_TEST_PIXELS_H
+
+#include <windows.h>
+
+#include <stdint.h>
+#include <vector>
+
+struct Pixels {
+    int width;
+    int height;
+    std::vector<uint32_t> data;
+};
+
+// 0x00RRGGBB, the form every pixel here takes.
+uint32_t makePixel(int red, int green, int blue);
+
+// The pixel at (x, y); 0xFFFFFFFF outside the image.
+uint32_t getPixel(const Pixels* pixels, int x, int y);
+
+// The window's client area as drawn: BitBlt from its DC (GetDC) into a
+// 32-bit DIB section. Empty when the window can't be read.
+Pixels captureWindow(HWND window);
+
+// A bitmap file's own pixels (LoadImageA from the file, then GetDIBits).
+// Empty when the file can't be loaded.
+Pixels loadBitmapPixels(const char* path);
+
+// How many pixels of the width x height block at (x, y) of image differ from
+// the block at (sourceX, sourceY) of source.
+int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,
+                     int width, int height);
+
+// How many pixels of the area are (or are not) the colour.
+int countPixelsOf(const Pixels* image, RECT area, uint32_t colour);
+int countPixelsNotOf(const Pixels* image, RECT area, uint32_t colour);
+
+// How many pixels differ between two images of the same size, counting only
+// those outside the area (used to find where text was drawn).
+int countDifferencesOutside(const Pixels* image, const Pixels* other, RECT area);
+int countDifferencesInside(const Pixels* image, const Pixels* other, RECT area);
+
+#endif

@@ -1,0 +1,84 @@
+#include "resources.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+#include <string.h>
+
+static const unsigned gdiSlotCount = 0x10000;
+static const DWORD maxHeaps = 256;
+static const char aloneVariable[] = "VELMO_TEST_ALONE";
+static const DWORD childTimeout = 120000;
+
+int countGdiObjects() {
+    int reported = (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) {
+        return reported;
+    }
+    int count = 0;
+    for (unsigned slot = 0; slot < gdiSlotCount; slot++) {
+        if (GetObjectType((HGDIOBJ)(ULONG_PTR)slot) != 0) {
+            count++;
+        }
+    }
+    return count;
+}
+
+static size_t countBusyBytes(HANDLE heap) {
+    size_t bytes = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    if (!HeapLock(heap)) {
+        return 0;
+    }
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) {
+            bytes += entry.cbData;
+        }
+    }
+    HeapUnlock(heap);
+    return bytes;
+}
+
+size_t countHeapBytes() {
+    HANDLE heaps[maxHeaps];
+    DWORD count = GetProcessHeaps(maxHeaps, heaps);
+    size_t bytes = 0;
+    for (DWORD index = 0; index < count && index < maxHeaps; index++) {
+        bytes += countBusyBytes(heaps[index]);
+    }
+    return bytes;
+}
+
+int runTestAlone(const char* testName) {
+    char program[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, program, sizeof program) == 0) {
+        return -1;
+    }
+    char commandLine[2 * MAX_PATH];
+    snprintf(commandLine, sizeof commandLine, "\"%s\" --gtest_filter=%s", program, testName);
+    SetEnvironmentVariableA(aloneVariable, testName);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    BOOL started =
+        CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    SetEnvironmentVariableA(aloneVariable, nullptr);
+    if (!started) {
+        return -1;
+    }
+    DWORD status = (DWORD)-1;
+    if (WaitForSingleObject(process.hProcess, childTimeout) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.hProcess, &status)) {
+        TerminateProcess(process.hProcess, 1);
+        status = (DWORD)-1;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return (int)status;
+}
+
+bool isRunningAlone(const char* testName) {
+    char value[256];
+    DWORD length = GetEnvironmentVariableA(aloneVariable, value, sizeof value);
+    return length > 0 && length < sizeof value && strcmp(value, testName) == 0;
+}

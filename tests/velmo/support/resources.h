@@ -1,0 +1,29 @@
+// What a process holds, for the lifetime tests (create and destroy a control
+// many times, then compare), and running one test in a process of its own.
+#ifndef VELMO_TEST_RESOURCES_H
+#define VELMO_TEST_RESOURCES_H
+
+#include <stddef.h>
+
+// The process's live GDI objects. Wine's GetGuiResources answers 0, so where
+// it does, every slot of Wine's GDI handle table is asked with GetObjectType:
+// Wine accepts a handle whose high word is 0 for whatever object lives in
+// that slot, and its slots are numbered consecutively from 0.
+int countGdiObjects();
+
+// Bytes in use in the process's heaps, the C runtime's heap (where new and
+// malloc allocate, in the library and here alike) among them, by HeapWalk.
+// Window-manager allocations come and go with windows, so compare counts
+// taken after a warm-up, allowing a little slack.
+size_t countHeapBytes();
+
+// Runs one test of this program, by its full name ("Suite.name"), in a child
+// process of its own and gives its exit status (0: passed), -1 when the
+// child can't be started. For what only holds in a fresh process: the
+// library's load, process-wide first uses.
+int runTestAlone(const char* testName);
+
+// True inside the child that runTestAlone started for this test.
+bool isRunningAlone(const char* testName);
+
+#endif

@@ -1,0 +1,144 @@
+#include "testhost.h"
+
+static const char velmoFile[] = "velmo.dll";
+static const char hostClassName[] = "VelmoTestHost";
+static const char recorderProperty[] = "velmoTestRecorder";
+static const char procedureProperty[] = "velmoTestProcedure";
+static const int areaWidth = 320;
+static const int areaHeight = 256;
+static const int areaColumns = 4;
+static const int idleWait = 10;
+
+bool operator==(const RecordedMessage& left, const RecordedMessage& right) {
+    return left.window == right.window && left.message == right.message && left.wParam == right.wParam &&
+           left.lParam == right.lParam;
+}
+
+void PrintTo(const RecordedMessage& message, std::ostream* out) {
+    *out << "{window " << message.window << ", message 0x" << std::hex << message.message << ", wParam 0x"
+         << message.wParam << ", lParam 0x" << message.lParam << std::dec << "}";
+}
+
+POINT getAreaOrigin(TestArea area) {
+    POINT origin = {(area % areaColumns) * areaWidth, (area / areaColumns) * areaHeight};
+    return origin;
+}
+
+HMODULE loadVelmo() {
+    static HMODULE velmo = LoadLibraryA(velmoFile);
+    return velmo;
+}
+
+FARPROC findVelmoExport(const char* name) {
+    HMODULE velmo = loadVelmo();
+    return velmo != nullptr ? GetProcAddress(velmo, name) : nullptr;
+}
+
+static void record(Recorder* recorder, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (recorder == nullptr) {
+        return;
+    }
+    bool kept = recorder->watched.empty();
+    for (UINT watched : recorder->watched) {
+        kept = kept || watched == message;
+    }
+    if (kept) {
+        recorder->messages.push_back({window, message, wParam, lParam});
+    }
+}
+
+static LRESULT CALLBACK hostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    record((Recorder*)GetPropA(window, recorderProperty), window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        RemovePropA(window, recorderProperty);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static bool registerHostClass() {
+    WNDCLASSEXA record = {};
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), hostClassName, &record)) {
+        return true;
+    }
+    record.cbSize = sizeof record;
+    record.style = CS_DBLCLKS;
+    record.lpfnWndProc = hostProcedure;
+    record.hInstance = GetModuleHandleA(nullptr);
+    record.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    record.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    record.lpszClassName = hostClassName;
+    return RegisterClassExA(&record) != 0;
+}
+
+HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height) {
+    if (!registerHostClass()) {
+        return nullptr;
+    }
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, hostClassName, "", WS_POPUP | WS_CLIPCHILDREN, x, y, width,
+                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    SetPropA(window, recorderProperty, recorder);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    pumpMessages();
+    return window;
+}
+
+HWND createChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width,
+                 int height) {
+    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                                 (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
+    pumpMessages();
+    return child;
+}
+
+static LRESULT CALLBACK recordingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    record((Recorder*)GetPropA(window, recorderProperty), window, message, wParam, lParam);
+    WNDPROC original = (WNDPROC)GetPropA(window, procedureProperty);
+    if (message == WM_NCDESTROY) {
+        RemovePropA(window, recorderProperty);
+        RemovePropA(window, procedureProperty);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)original);
+    }
+    return CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+void recordMessages(HWND window, Recorder* recorder) {
+    SetPropA(window, recorderProperty, recorder);
+    SetPropA(window, procedureProperty, (HANDLE)GetWindowLongPtrA(window, GWLP_WNDPROC));
+    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)recordingProcedure);
+}
+
+std::vector<RecordedMessage> recordedOf(const Recorder* recorder, UINT message) {
+    std::vector<RecordedMessage> found;
+    for (const RecordedMessage& recorded : recorder->messages) {
+        if (recorded.message == message) {
+            found.push_back(recorded);
+        }
+    }
+    return found;
+}
+
+void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+void pumpMessagesFor(int milliseconds) {
+    DWORD end = GetTickCount() + milliseconds;
+    do {
+        pumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, idleWait, QS_ALLINPUT);
+    } while ((LONG)(end - GetTickCount()) > 0);
+    pumpMessages();
+}
+
+void repaintNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpMessages();
+}
