@@ -1,0 +1,340 @@
+// The tab menu as its host, the screen and the user see it.
+#include <gtest/gtest.h>
+
+#include "mouse.h"
+#include "pixels.h"
+#include "resources.h"
+#include "testhost.h"
+#include "velmo.h"
+
+namespace {
+
+const int hostWidth = 320;
+const int hostHeight = 200;
+const int menuTop = 20;
+const int menuWidth = 300;
+const int menuHeight = 34;
+const int menuId = 9;
+const int sentinel = -7;
+const int lifetimeCycles = 1000;
+const int warmUpCycles = 20;
+const size_t heapSlack = 4096;
+
+class TabHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, loadVelmo());
+        origin = getAreaOrigin(tabArea);
+        recorder.watched = {WM_COMMAND};
+        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
+        ASSERT_NE(nullptr, host);
+    }
+
+    void TearDown() override {
+        DestroyWindow(host);
+        pumpMessages();
+    }
+
+    HWND createMenu(int id) {
+        return createChild(VELMO_TAB_MENU_CLASS, "", host, id, 0, menuTop, menuWidth, menuHeight);
+    }
+
+    // A menu of the tabs A, B and C, whose hit areas are x 10-80, 90-160 and 170-240.
+    HWND createMenuOfThree() {
+        HWND menu = createMenu(menuId);
+        addTabs(menu, {"A", "B", "C"});
+        return menu;
+    }
+
+    void addTabs(HWND menu, std::initializer_list<const char*> captions) {
+        for (const char* caption : captions) {
+            EXPECT_EQ(0, SendMessageA(menu, LB_ADDSTRING, 0, (LPARAM)caption));
+        }
+    }
+
+    // The menu's answer to LB_GETSELITEMS with room for every tab.
+    std::vector<int> getPressed(HWND menu) {
+        std::vector<int> positions(8, sentinel);
+        EXPECT_EQ(0, SendMessageA(menu, LB_GETSELITEMS, 0, (LPARAM)positions.data()));
+        positions.resize(SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+        return positions;
+    }
+
+    void pressAt(HWND menu, int x) {
+        SendMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 12));
+    }
+
+    void releaseAt(HWND menu, int x) {
+        SendMessageA(menu, WM_LBUTTONUP, 0, MAKELPARAM(x, 12));
+    }
+
+    RecordedMessage tabNotification(WORD id) {
+        return {host, WM_COMMAND, MAKEWPARAM(id, 1), 0};
+    }
+
+    POINT origin;
+    Recorder recorder;
+    HWND host;
+};
+
+using TabMessages = TabHost;
+using TabPixels = TabHost;
+using TabInput = TabHost;
+using TabLifetime = TabHost;
+
+TEST_F(TabMessages, newMenuHasNoPressedTabs) {
+    HWND menu = createMenu(menuId);
+    ASSERT_NE(nullptr, menu);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+    std::vector<int> positions(4, sentinel);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELITEMS, 4, (LPARAM)positions.data()));
+    EXPECT_EQ(std::vector<int>(4, sentinel), positions);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(TabMessages, hitAreasIncludeBothEndsAndSkipTheGaps) {
+    HWND menu = createMenuOfThree();
+    pressAt(menu, 9);
+    EXPECT_EQ(std::vector<int>{}, getPressed(menu));
+    pressAt(menu, 80);
+    EXPECT_EQ(std::vector<int>{0}, getPressed(menu));
+    for (int x = 81; x <= 89; x++) {
+        pressAt(menu, x);
+    }
+    pressAt(menu, 241);
+    EXPECT_EQ(std::vector<int>{0}, getPressed(menu));
+    pressAt(menu, 90);
+    pressAt(menu, 240);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), getPressed(menu));
+}
+
+TEST_F(TabMessages, pressedTabsKeepTheirStateWhenOthersGo) {
+    HWND menu = createMenuOfThree();
+    pressAt(menu, 10);
+    pressAt(menu, 200);
+    EXPECT_EQ((std::vector<int>{0, 2}), getPressed(menu));
+
+    ValidateRect(menu, nullptr);
+    pressAt(menu, 40);
+    EXPECT_FALSE(GetUpdateRect(menu, nullptr, FALSE));
+
+    EXPECT_EQ(0, SendMessageA(menu, LB_DELETESTRING, 0, 0));
+    EXPECT_EQ(std::vector<int>{1}, getPressed(menu));
+    pressAt(menu, 10);
+    EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
+    SendMessageA(menu, LB_DELETESTRING, 5, 0);
+    EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
+}
+
+TEST_F(TabMessages, removingTheOnlyTabAtAnyPositionEmptiesTheBar) {
+    HWND menu = createMenu(menuId);
+    addTabs(menu, {"Only"});
+    pressAt(menu, 10);
+    SendMessageA(menu, LB_DELETESTRING, 7, 0);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+    pressAt(menu, 10);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+    addTabs(menu, {"Again"});
+    pressAt(menu, 10);
+    EXPECT_EQ(std::vector<int>{0}, getPressed(menu));
+}
+
+TEST_F(TabMessages, tabWithoutCaptionTakesItsSlot) {
+    HWND menu = createMenu(menuId);
+    EXPECT_EQ(0, SendMessageA(menu, LB_ADDSTRING, 0, 0));
+    addTabs(menu, {"B"});
+    pressAt(menu, 90);
+    EXPECT_EQ(std::vector<int>{1}, getPressed(menu));
+    pressAt(menu, 10);
+    repaintNow(menu);
+    EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
+}
+
+TEST_F(TabMessages, pressedPositionsStopAtTheRoomGiven) {
+    HWND menu = createMenuOfThree();
+    pressAt(menu, 10);
+    pressAt(menu, 90);
+    pressAt(menu, 170);
+    std::vector<int> positions(4, sentinel);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELITEMS, 2, (LPARAM)positions.data()));
+    EXPECT_EQ((std::vector<int>{0, 1, sentinel, sentinel}), positions);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELITEMS, 0, (LPARAM)positions.data()));
+    EXPECT_EQ((std::vector<int>{0, 1, 2, sentinel}), positions);
+}
+
+TEST_F(TabMessages, releaseOverATabNotifiesWithCodeOne) {
+    HWND menu = createMenuOfThree();
+    releaseAt(menu, 100);
+    EXPECT_EQ(std::vector<RecordedMessage>{tabNotification(menuId)}, recorder.messages);
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+
+    recorder.messages.clear();
+    pressAt(menu, 100);
+    releaseAt(menu, 85);
+    releaseAt(menu, 250);
+    EXPECT_TRUE(recorder.messages.empty());
+    EXPECT_EQ(std::vector<int>{1}, getPressed(menu));
+}
+
+TEST_F(TabMessages, identifierIsCutToItsLowWord) {
+    HWND menu = createMenu(65537);
+    addTabs(menu, {"A"});
+    releaseAt(menu, 20);
+    EXPECT_EQ(std::vector<RecordedMessage>{tabNotification(1)}, recorder.messages);
+}
+
+TEST_F(TabMessages, doubleClickOnATabReportsTwoReleases) {
+    HWND menu = createMenuOfThree();
+    pressAt(menu, 20);
+    releaseAt(menu, 20);
+    SendMessageA(menu, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 12));
+    releaseAt(menu, 20);
+    EXPECT_EQ((std::vector<RecordedMessage>{tabNotification(menuId), tabNotification(menuId)}), recorder.messages);
+}
+
+TEST_F(TabMessages, cursorFollowsTheTabsFromTheNextMoveOn) {
+    HWND menu = createMenuOfThree();
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    SendMessageA(menu, WM_MOUSEMOVE, 0, MAKELPARAM(30, 5));
+    SendMessageA(menu, WM_SETCURSOR, (WPARAM)menu, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(hand, GetCursor());
+    SendMessageA(menu, WM_MOUSEMOVE, 0, MAKELPARAM(85, 5));
+    SendMessageA(menu, WM_SETCURSOR, (WPARAM)menu, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(arrow, GetCursor());
+    SendMessageA(menu, WM_MOUSEMOVE, 0, MAKELPARAM(280, 5));
+    SendMessageA(menu, WM_SETCURSOR, (WPARAM)menu, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(arrow, GetCursor());
+}
+
+TEST_F(TabMessages, tallerSizeIsClampedTo34AndRaisesTheMenu) {
+    HWND sibling = createMenu(menuId + 1);
+    HWND menu = createMenu(menuId);
+    ASSERT_EQ(sibling, GetWindow(host, GW_CHILD));
+    Recorder sizes;
+    sizes.watched = {WM_SIZE};
+    recordMessages(menu, &sizes);
+    SetWindowPos(menu, nullptr, 0, 0, 400, 50, SWP_NOMOVE | SWP_NOZORDER);
+    std::vector<RecordedMessage> expected = {{menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 50)},
+                                             {menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 34)}};
+    EXPECT_EQ(expected, sizes.messages);
+    EXPECT_EQ(menu, GetWindow(host, GW_CHILD));
+
+    sizes.messages.clear();
+    SetWindowPos(menu, nullptr, 0, 0, 400, 20, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ((std::vector<RecordedMessage>{{menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 20)}}), sizes.messages);
+    RECT rectangle;
+    GetWindowRect(menu, &rectangle);
+    EXPECT_EQ(20, rectangle.bottom - rectangle.top);
+}
+
+// Every column between the caps a copy of the middle's first column.
+int countStripDifferences(const Pixels* shown, int from, int to, const Pixels* middle) {
+    int differences = 0;
+    for (int x = from; x < to; x++) {
+        differences += countDifferences(shown, x, 0, middle, 0, 0, 1, menuHeight);
+    }
+    return differences;
+}
+
+TEST_F(TabPixels, barAndPressedTabsStandAtTenPlusEightyK) {
+    HWND menu = createMenu(menuId);
+    SendMessageA(menu, LB_ADDSTRING, 0, 0);
+    SendMessageA(menu, LB_ADDSTRING, 0, 0);
+    SendMessageA(menu, LB_ADDSTRING, 0, 0);
+    pressAt(menu, 100);
+    repaintNow(host);
+    Pixels shown = captureWindow(menu);
+    Pixels left = loadBitmapPixels("bitmap/tableft.bmp");
+    Pixels middle = loadBitmapPixels("bitmap/tabmiddle.bmp");
+    Pixels right = loadBitmapPixels("bitmap/tabright.bmp");
+    Pixels pressedLeft = loadBitmapPixels("bitmap/tabpressedleft.bmp");
+    Pixels pressedMiddle = loadBitmapPixels("bitmap/tabpressedmiddle.bmp");
+    Pixels pressedRight = loadBitmapPixels("bitmap/tabpressedright.bmp");
+    ASSERT_EQ(menuHeight, left.height);
+    ASSERT_EQ(10, pressedLeft.width);
+    ASSERT_EQ(10, pressedRight.width);
+
+    EXPECT_EQ(0, countDifferences(&shown, 0, 0, &left, 0, 0, left.width, menuHeight));
+    EXPECT_EQ(0, countDifferences(&shown, menuWidth - right.width, 0, &right, 0, 0, right.width, menuHeight));
+    EXPECT_EQ(0, countStripDifferences(&shown, left.width, 90, &middle));
+    EXPECT_EQ(0, countStripDifferences(&shown, 160, menuWidth - right.width, &middle));
+
+    EXPECT_EQ(0, countDifferences(&shown, 90, 0, &pressedLeft, 0, 0, 10, menuHeight));
+    EXPECT_EQ(0, countStripDifferences(&shown, 100, 150, &pressedMiddle));
+    EXPECT_EQ(0, countDifferences(&shown, 150, 0, &pressedRight, 0, 0, 10, menuHeight));
+}
+
+TEST_F(TabPixels, captionsStayInTheirBoxes) {
+    HWND bare = createMenu(menuId);
+    SendMessageA(bare, LB_ADDSTRING, 0, 0);
+    SendMessageA(bare, LB_ADDSTRING, 0, 0);
+    SendMessageA(bare, LB_ADDSTRING, 0, 0);
+    repaintNow(host);
+    Pixels withoutText = captureWindow(bare);
+    DestroyWindow(bare);
+    HWND menu = createMenu(menuId);
+    addTabs(menu, {"One", "Two", "Three"});
+    repaintNow(host);
+    Pixels withText = captureWindow(menu);
+    RECT everywhere = {0, 0, menuWidth, menuHeight};
+    int inBoxes = 0;
+    for (int k = 0; k < 3; k++) {
+        RECT box = {10 + 80 * k, 5, 80 + 80 * k, 30};
+        int inBox = countDifferencesInside(&withText, &withoutText, box);
+        EXPECT_GT(inBox, 0) << "tab " << k;
+        inBoxes += inBox;
+    }
+    EXPECT_EQ(inBoxes, countDifferencesInside(&withText, &withoutText, everywhere));
+}
+
+TEST_F(TabInput, handOverTabsArrowInGapsAndClicksReported) {
+    HWND menu = createMenuOfThree();
+    HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    auto moveTo = [this](int x) { return moveMouse(origin.x + x, origin.y + menuTop + 15); };
+    ASSERT_TRUE(moveTo(30));
+    ASSERT_TRUE(moveTo(40));
+    EXPECT_EQ(hand, GetCursor());
+    ASSERT_TRUE(moveTo(84));
+    ASSERT_TRUE(moveTo(86));
+    EXPECT_EQ(arrow, GetCursor());
+    ASSERT_TRUE(moveTo(120));
+    ASSERT_TRUE(moveTo(125));
+    EXPECT_EQ(hand, GetCursor());
+    ASSERT_TRUE(clickMouse());
+    EXPECT_EQ(std::vector<RecordedMessage>{tabNotification(menuId)}, recorder.messages);
+    EXPECT_EQ(std::vector<int>{1}, getPressed(menu));
+
+    recorder.messages.clear();
+    ASSERT_TRUE(moveTo(200));
+    ASSERT_TRUE(doubleClickMouse());
+    EXPECT_EQ((std::vector<RecordedMessage>{tabNotification(menuId), tabNotification(menuId)}), recorder.messages);
+    EXPECT_EQ((std::vector<int>{1, 2}), getPressed(menu));
+    parkMouse();
+}
+
+TEST_F(TabLifetime, thousandMenusFreeTheirTabs) {
+    auto cycle = [this]() {
+        HWND menu = CreateWindowExA(0, VELMO_TAB_MENU_CLASS, "", WS_CHILD, 0, menuTop, menuWidth, menuHeight, host,
+                                    (HMENU)menuId, GetModuleHandleA(nullptr), nullptr);
+        addTabs(menu, {"First", "Second", "Third"});
+        pressAt(menu, 100);
+        SendMessageA(menu, WM_PAINT, 0, 0);
+        DestroyWindow(menu);
+    };
+    for (int i = 0; i < warmUpCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    int gdiBefore = countGdiObjects();
+    size_t heapBefore = countHeapBytes();
+    for (int i = 0; i < lifetimeCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    EXPECT_EQ(gdiBefore, countGdiObjects());
+    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+// Loading the library: the nine classes it registers under the host's
+// executable, and how the registration copes with a host that got there
+// first or runs without the theme's files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "pixels.h"
+#include "resources.h"
+#include "testhost.h"
+#include "velmo.h"
+
+namespace {
+
+struct ExpectedClass {
+    const char* name;
+    const char* procedure;
+    int extraBytes;
+    COLORREF background;
+    // Classes with the same letter share one brush.
+    char brush;
+};
+
+const ExpectedClass classTable[] = {
+    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A'},
+    {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B'},
+    {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B'},
+    {VELMO_LINK_CLASS, "linkWindowProcedure", 0, RGB(255, 255, 255), 'C'},
+    {VELMO_FRAME_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C'},
+    {VELMO_LIST_CLASS, "listWindowProcedure", 4, RGB(255, 255, 255), 'C'},
+    {VELMO_TABLE_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C'},
+    {VELMO_STATIC_CLASS, "staticWindowProcedure", 0, RGB(255, 255, 255), 'C'},
+    {VELMO_EDIT_CLASS, "editWindowProcedure", 0, RGB(200, 200, 200), 'D'},
+};
+const int classCount = 9;
+const int linkIndex = 3;
+
+const int hostWidth = 320;
+const int hostHeight = 250;
+const uint32_t black = 0x000000;
+const uint32_t white = 0xFFFFFF;
+
+bool findClass(const char* name, WNDCLASSEXA* record) {
+    *record = {};
+    record->cbSize = sizeof *record;
+    return GetClassInfoExA(GetModuleHandleA(nullptr), name, record) != 0;
+}
+
+void* getProcedure(const char* name) {
+    return (void*)findVelmoExport(name);
+}
+
+COLORREF getBrushColour(HBRUSH brush) {
+    LOGBRUSH record = {};
+    GetObjectA(brush, sizeof record, &record);
+    return record.lbColor;
+}
+
+int callRegisterClasses() {
+    typedef int (*RegisterClasses)(void);
+    RegisterClasses registerClasses = (RegisterClasses)getProcedure("registerClasses");
+    return registerClasses != nullptr ? registerClasses() : -1;
+}
+
+// Runs the test in a fresh process, where the library is not loaded yet; true
+// when this is that process and the test's body should run.
+bool runsHere(const char* testName) {
+    if (isRunningAlone(testName)) {
+        return true;
+    }
+    EXPECT_EQ(0, runTestAlone(testName));
+    return false;
+}
+
+HWND createHost(Recorder* recorder) {
+    POINT origin = getAreaOrigin(registrationArea);
+    return createHostWindow(recorder, origin.x, origin.y, hostWidth, hostHeight);
+}
+
+TEST(Registration, nineClassesUnderTheExecutableAsTheTableSays) {
+    ASSERT_NE(nullptr, loadVelmo());
+    HBRUSH brushes[128] = {};
+    for (const ExpectedClass& expected : classTable) {
+        SCOPED_TRACE(expected.name);
+        WNDCLASSEXA record;
+        ASSERT_TRUE(findClass(expected.name, &record));
+        EXPECT_EQ((UINT)CS_DBLCLKS, record.style);
+        EXPECT_EQ(getProcedure(expected.procedure), (void*)record.lpfnWndProc);
+        EXPECT_EQ(0, record.cbClsExtra);
+        EXPECT_EQ(expected.extraBytes, record.cbWndExtra);
+        EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), record.hCursor);
+        EXPECT_EQ(nullptr, record.hIcon);
+        EXPECT_EQ(nullptr, record.lpszMenuName);
+        EXPECT_EQ(expected.background, getBrushColour(record.hbrBackground));
+        HBRUSH& shared = brushes[(int)expected.brush];
+        if (shared == nullptr) {
+            shared = record.hbrBackground;
+        }
+        EXPECT_EQ(shared, record.hbrBackground);
+    }
+    EXPECT_NE(brushes['A'], brushes['B']);
+    EXPECT_NE(brushes['B'], brushes['C']);
+    EXPECT_NE(brushes['C'], brushes['D']);
+    EXPECT_NE(brushes['A'], brushes['C']);
+}
+
+TEST(Registration, hostCreatesAWindowOfEachClassWithItsOwnInstance) {
+    ASSERT_NE(nullptr, loadVelmo());
+    HWND host = createHost(nullptr);
+    ASSERT_NE(nullptr, host);
+    HWND top = CreateWindowExA(0, VELMO_WINDOW_CLASS, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(nullptr, top);
+    DestroyWindow(top);
+    for (int index = 1; index < classCount; index++) {
+        HWND child = createChild(classTable[index].name, "", host, index, 10, 10, 100, 30);
+        EXPECT_NE(nullptr, child) << classTable[index].name;
+        DestroyWindow(child);
+    }
+    DestroyWindow(host);
+}
+
+TEST(Registration, registeringAgainFailsAtTheFirstClass) {
+    ASSERT_NE(nullptr, loadVelmo());
+    EXPECT_EQ(0, callRegisterClasses());
+    WNDCLASSEXA record;
+    EXPECT_TRUE(findClass(VELMO_EDIT_CLASS, &record));
+}
+
+TEST(Registration, tableLooksAndForwardsLikeAFrame) {
+    ASSERT_NE(nullptr, loadVelmo());
+    Recorder recorder;
+    recorder.watched = {WM_COMMAND};
+    HWND host = createHost(&recorder);
+    HWND frame = createChild(VELMO_FRAME_CLASS, "Same caption", host, 1, 10, 10, 150, 80);
+    HWND table = createChild(VELMO_TABLE_CLASS, "Same caption", host, 2, 10, 120, 150, 80);
+    repaintNow(host);
+    Pixels frameShown = captureWindow(frame);
+    Pixels tableShown = captureWindow(table);
+    ASSERT_EQ(frameShown.data.size(), tableShown.data.size());
+    EXPECT_TRUE(frameShown.data == tableShown.data);
+    SendMessageA(table, WM_COMMAND, 44, 0);
+    EXPECT_EQ((std::vector<RecordedMessage>{{host, WM_COMMAND, 44, 0}}), recorder.messages);
+    DestroyWindow(host);
+}
+
+TEST(Registration, classTakenByTheHostStopsTheRegistrationThere) {
+    if (!runsHere("Registration.classTakenByTheHostStopsTheRegistrationThere")) {
+        return;
+    }
+    WNDCLASSEXA own = {};
+    own.cbSize = sizeof own;
+    own.lpfnWndProc = DefWindowProcA;
+    own.hInstance = GetModuleHandleA(nullptr);
+    own.lpszClassName = VELMO_LINK_CLASS;
+    ASSERT_NE(0, RegisterClassExA(&own));
+    ASSERT_NE(nullptr, loadVelmo());
+    for (int index = 0; index < classCount; index++) {
+        SCOPED_TRACE(classTable[index].name);
+        WNDCLASSEXA record;
+        bool found = findClass(classTable[index].name, &record);
+        EXPECT_EQ(index <= linkIndex, found);
+        if (found && index < linkIndex) {
+            EXPECT_EQ(getProcedure(classTable[index].procedure), (void*)record.lpfnWndProc);
+        }
+    }
+    WNDCLASSEXA link;
+    ASSERT_TRUE(findClass(VELMO_LINK_CLASS, &link));
+    EXPECT_EQ((void*)DefWindowProcA, (void*)link.lpfnWndProc);
+}
+
+// Every slice is missing, so the controls show only their backgrounds: the
+// button and the tab menu their black class brush, the link white, and the
+// frame its outline round white.
+void expectBareControls(HWND host) {
+    HWND button = createChild(VELMO_BUTTON_CLASS, "", host, 1, 10, 10, 100, 34);
+    HWND menu = createChild(VELMO_TAB_MENU_CLASS, "", host, 2, 10, 60, 200, 34);
+    SendMessageA(menu, LB_ADDSTRING, 0, 0);
+    SendMessageA(menu, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 5));
+    HWND link = createChild(VELMO_LINK_CLASS, "", host, 3, 10, 110, 100, 20);
+    HWND frame = createChild(VELMO_FRAME_CLASS, "", host, 4, 10, 140, 100, 60);
+    repaintNow(host);
+    Pixels buttonShown = captureWindow(button);
+    Pixels menuShown = captureWindow(menu);
+    Pixels linkShown = captureWindow(link);
+    Pixels frameShown = captureWindow(frame);
+    EXPECT_EQ(0, countPixelsNotOf(&buttonShown, {0, 0, 100, 34}, black));
+    EXPECT_EQ(0, countPixelsNotOf(&menuShown, {0, 0, 200, 34}, black));
+    EXPECT_EQ(0, countPixelsNotOf(&linkShown, {0, 0, 100, 20}, white));
+    EXPECT_EQ(0, countPixelsNotOf(&frameShown, {0, 0, 100, 1}, makePixel(210, 210, 210)));
+    EXPECT_EQ(0, countPixelsNotOf(&frameShown, {1, 1, 99, 59}, white));
+}
+
+TEST(Registration, hostWithoutTheThemeStillGetsEveryClass) {
+    if (!runsHere("Registration.hostWithoutTheThemeStillGetsEveryClass")) {
+        return;
+    }
+    char temporary[MAX_PATH];
+    ASSERT_NE(0u, GetTempPathA(sizeof temporary, temporary));
+    std::string empty = std::string(temporary) + "velmo-no-theme-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(empty.c_str(), nullptr));
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(empty.c_str());
+    HMODULE velmo = loadVelmo();
+    SetCurrentDirectoryA(previous);
+    RemoveDirectoryA(empty.c_str());
+    ASSERT_NE(nullptr, velmo);
+    for (const ExpectedClass& expected : classTable) {
+        WNDCLASSEXA record;
+        EXPECT_TRUE(findClass(expected.name, &record)) << expected.name;
+    }
+    typedef HBITMAP (*GetControlBitmap)(const char*, const char*);
+    GetControlBitmap getControlBitmap = (GetControlBitmap)getProcedure("getControlBitmap");
+    ASSERT_NE(nullptr, getControlBitmap);
+    EXPECT_EQ(nullptr, getControlBitmap("button", "buttonLeft"));
+    HWND host = createHost(nullptr);
+    expectBareControls(host);
+    DestroyWindow(host);
+}
+
+}  // namespace
