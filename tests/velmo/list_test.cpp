@@ -74,11 +74,6 @@ protected:
 
 using Texts = std::vector<std::string>;
 
-TEST_F(ListTest, NewListIsOneEmptyHead) {
-    EXPECT_EQ(head->next, nullptr);
-    EXPECT_EQ(head->data, nullptr);
-}
-
 TEST_F(ListTest, AddFillsTheEmptyHeadThenAppendsInOrder) {
     EXPECT_EQ(addToList(head, a), head);
     ListItem* second = addToList(head, b);
