@@ -18,17 +18,11 @@ static bool startXdotool(const char* arguments) {
     snprintf(commandLine, sizeof commandLine, "%s %s", xdotoolPath, arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    // For a Unix program Wine fills the handles with leftovers from its
+    // stack (hThread is often a small number), not handles of the child:
+    // closing them would close one of this process's own, stdout among them.
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
-    }
-    if (process.hThread != nullptr) {
-        CloseHandle(process.hThread);
-    }
-    if (process.hProcess != nullptr) {
-        CloseHandle(process.hProcess);
-    }
-    return true;
+    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
 }
 
 // What a waited-for message must be; a point of (-1, -1) takes any point.
