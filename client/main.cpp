@@ -1,12 +1,17 @@
 // The console client: logs into the network's central server and prints every
 // message that the server sends until the connection ends.
+//
+// The C headers come first on purpose: the Windows build asks for the system
+// C library's printf (__USE_MINGW_ANSI_STDIO=0), which libstdc++'s headers
+// would override with MinGW's own, a printf that writes one character at a
+// time and costs the client most of its speed there.
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
 #include "message.h"
 #include "sockets.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 // Fixed when the program is built.
 static const char serverHost[] = MARROWBY_SERVER_HOST;
