@@ -74,8 +74,10 @@ HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height) {
     if (!registerHostClass()) {
         return nullptr;
     }
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, hostClassName, "", WS_POPUP | WS_CLIPCHILDREN, x, y, width,
-                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    // Never active: destroying the active window makes Wine wait about two
+    // seconds for another to take over.
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, hostClassName, "", WS_POPUP | WS_CLIPCHILDREN,
+                                  x, y, width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (window == nullptr) {
         return nullptr;
     }

@@ -54,9 +54,10 @@ HMODULE loadVelmo();
 // The address that velmo.dll exports under this undecorated name, or null.
 FARPROC findVelmoExport(const char* name);
 
-// A visible, borderless top-level window at screen (x, y), so its client
-// coordinates are screen coordinates minus (x, y); it records every message
-// into recorder (may be null) and leaves the rest to DefWindowProcA.
+// A visible, borderless, topmost top-level window at screen (x, y), so its
+// client coordinates are screen coordinates minus (x, y). It never becomes
+// the active window, not even when clicked. It records every message into
+// recorder (may be null) and leaves the rest to DefWindowProcA.
 HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height);
 
 // A child window of a registered class with the host's instance handle.
