@@ -12,6 +12,9 @@ static const int pollWait = 10;
 static const int parkingOffset = 160;
 // A double click is two clicks closer together than the double-click time.
 static const char doubleClickArguments[] = "click --repeat 2 --delay 80 1";
+// The pauses let the move loop start before the pointer moves and follow it
+// before the release.
+static const char dragArguments[] = "mousedown 1 sleep 0.2 mousemove %d %d sleep 0.2 mouseup 1";
 
 static bool startXdotool(const char* arguments) {
     char commandLine[256];
@@ -87,6 +90,13 @@ bool clickMouse() {
 bool doubleClickMouse() {
     Awaited awaited = {WM_LBUTTONUP, WM_NCLBUTTONUP, {-1, -1}, 2};
     return runAndWait(doubleClickArguments, &awaited);
+}
+
+bool dragMouse(int x, int y) {
+    char arguments[96];
+    snprintf(arguments, sizeof arguments, dragArguments, x, y);
+    Awaited awaited = {WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, {-1, -1}, 1};
+    return runAndWait(arguments, &awaited);
 }
 
 // No window of this thread lies there, so the pointer itself is watched.

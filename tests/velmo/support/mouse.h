@@ -31,6 +31,11 @@ bool releaseMouse();
 bool clickMouse();
 bool doubleClickMouse();
 
+// Presses, moves to (x, y) and releases, in one run of xdotool: a press that
+// starts the system's move or size loop returns only at the release, so the
+// release can't wait for the press to be handled. Waits for the press.
+bool dragMouse(int x, int y);
+
 // Moves the pointer into the parking area, where no test puts a window.
 bool parkMouse();
 

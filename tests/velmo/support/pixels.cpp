@@ -34,7 +34,7 @@ static Pixels makePixels(int width, int height, const uint32_t* bits) {
     return pixels;
 }
 
-static Pixels copyFromDc(HDC source, int width, int height) {
+static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
     Pixels pixels = {0, 0, {}};
     BITMAPINFO info = describeRows(width, height);
     void* bits = nullptr;
@@ -45,7 +45,7 @@ static Pixels copyFromDc(HDC source, int width, int height) {
     HDC memory = CreateCompatibleDC(source);
     if (memory != nullptr) {
         HGDIOBJ previous = SelectObject(memory, section);
-        BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
         GdiFlush();
         pixels = makePixels(width, height, (const uint32_t*)bits);
         SelectObject(memory, previous);
@@ -64,8 +64,18 @@ Pixels captureWindow(HWND window) {
     if (source == nullptr) {
         return {0, 0, {}};
     }
-    Pixels pixels = copyFromDc(source, client.right, client.bottom);
+    Pixels pixels = copyFromDc(source, 0, 0, client.right, client.bottom);
     ReleaseDC(window, source);
+    return pixels;
+}
+
+Pixels captureScreen(int x, int y, int width, int height) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return {0, 0, {}};
+    }
+    Pixels pixels = copyFromDc(screen, x, y, width, height);
+    ReleaseDC(nullptr, screen);
     return pixels;
 }
 

@@ -24,6 +24,10 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 // 32-bit DIB section. Empty when the window can't be read.
 Pixels captureWindow(HWND window);
 
+// The screen as shown in the area at (x, y): what lies outside a window's
+// region shows here, not in captureWindow.
+Pixels captureScreen(int x, int y, int width, int height);
+
 // A bitmap file's own pixels (LoadImageA from the file, then GetDIBits).
 // Empty when the file can't be loaded.
 Pixels loadBitmapPixels(const char* path);

@@ -1,0 +1,164 @@
+// The edit control as its host and the screen see it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "pixels.h"
+#include "resources.h"
+#include "testhost.h"
+#include "velmo.h"
+
+namespace {
+
+const int hostWidth = 300;
+const int hostHeight = 120;
+const int editLeft = 20;
+const int editTop = 20;
+const int editWidth = 200;
+const int editHeight = 24;
+const int textSize = 64;
+const int lifetimeCycles = 1000;
+const int warmUpCycles = 20;
+const size_t heapSlack = 4096;
+
+std::string getText(HWND window) {
+    char text[textSize] = "";
+    GetWindowTextA(window, text, textSize);
+    return text;
+}
+
+// The control's own window text, which the relay leaves alone.
+std::string getOwnText(HWND window) {
+    char text[textSize] = "";
+    DefWindowProcA(window, WM_GETTEXT, textSize, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+class EditHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, loadVelmo());
+        origin = getAreaOrigin(editArea);
+        recorder.watched = {WM_COMMAND};
+        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
+        ASSERT_NE(nullptr, host);
+    }
+
+    void TearDown() override {
+        DestroyWindow(host);
+        pumpMessages();
+    }
+
+    HWND createEdit(const char* text, int top) {
+        return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight);
+    }
+
+    POINT origin;
+    Recorder recorder;
+    HWND host;
+};
+
+using EditMessages = EditHost;
+using EditPixels = EditHost;
+using EditLifetime = EditHost;
+
+TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
+    HWND edit = createEdit("", editTop);
+    ASSERT_NE(nullptr, edit);
+    HWND field = GetWindow(edit, GW_CHILD);
+    ASSERT_NE(nullptr, field);
+    char className[16] = "";
+    GetClassNameA(field, className, sizeof className);
+    EXPECT_STRCASEEQ("Edit", className);
+    RECT placed;
+    GetWindowRect(field, &placed);
+    MapWindowPoints(nullptr, edit, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(1, placed.left);
+    EXPECT_EQ(1, placed.top);
+    EXPECT_EQ(editWidth - 2, placed.right - placed.left);
+    EXPECT_EQ(editHeight - 2, placed.bottom - placed.top);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
+}
+
+TEST_F(EditMessages, textIsSetAndReadThroughTheField) {
+    HWND edit = createEdit("Initial", editTop);
+    HWND field = GetWindow(edit, GW_CHILD);
+    EXPECT_EQ("", getText(field));
+    EXPECT_EQ("", getText(edit));
+    EXPECT_TRUE(SetWindowTextA(edit, "Typed"));
+    EXPECT_EQ("Typed", getText(field));
+    EXPECT_EQ("Typed", getText(edit));
+    EXPECT_EQ("Initial", getOwnText(edit));
+    EXPECT_EQ(static_cast<LRESULT>(strlen("Initial")), SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
+}
+
+TEST_F(EditMessages, twoEditsKeepTheirOwnText) {
+    HWND first = createEdit("", editTop);
+    HWND second = createEdit("", editTop + 40);
+    SetWindowTextA(first, "First");
+    SetWindowTextA(second, "Second");
+    EXPECT_EQ("First", getText(first));
+    EXPECT_EQ("Second", getText(second));
+    EXPECT_EQ("First", getText(GetWindow(first, GW_CHILD)));
+    EXPECT_EQ("Second", getText(GetWindow(second, GW_CHILD)));
+}
+
+// The field's change notifications end at the control.
+TEST_F(EditMessages, fieldNotificationsStopAtTheControl) {
+    HWND edit = createEdit("", editTop);
+    HWND field = GetWindow(edit, GW_CHILD);
+    SetWindowTextA(edit, "Changed");
+    SendMessageA(field, WM_CHAR, 'x', 1);
+    pumpMessages();
+    EXPECT_EQ(strlen("Changedx"), getText(edit).size());
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// A one-pixel light grey frame round the field's white.
+TEST_F(EditPixels, greyFrameSurroundsTheField) {
+    HWND edit = createEdit("", editTop);
+    repaintNow(edit);
+    Pixels shown = captureWindow(edit);
+    ASSERT_EQ(editWidth, shown.width);
+    uint32_t grey = makePixel(200, 200, 200);
+    RECT whole = {0, 0, editWidth, editHeight};
+    RECT inside = {1, 1, editWidth - 1, editHeight - 1};
+    int frame = 2 * editWidth + 2 * (editHeight - 2);
+    EXPECT_EQ(frame, countPixelsOf(&shown, whole, grey) - countPixelsOf(&shown, inside, grey));
+    EXPECT_EQ(0, countPixelsNotOf(&shown, inside, makePixel(255, 255, 255)));
+}
+
+TEST_F(EditPixels, textShowsInsideTheField) {
+    HWND edit = createEdit("", editTop);
+    repaintNow(edit);
+    Pixels empty = captureWindow(edit);
+    SetWindowTextA(edit, "Shown");
+    repaintNow(edit);
+    Pixels shown = captureWindow(edit);
+    RECT inside = {1, 1, editWidth - 1, editHeight - 1};
+    EXPECT_GT(countDifferencesInside(&shown, &empty, inside), 0);
+    EXPECT_EQ(0, countDifferencesOutside(&shown, &empty, inside));
+}
+
+TEST_F(EditLifetime, thousandEditsLeaveNothingBehind) {
+    auto cycle = [this]() {
+        HWND edit = createEdit("Lifetime", editTop);
+        SetWindowTextA(edit, "Text");
+        UpdateWindow(edit);
+        DestroyWindow(edit);
+    };
+    for (int i = 0; i < warmUpCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    int gdiBefore = countGdiObjects();
+    size_t heapBefore = countHeapBytes();
+    for (int i = 0; i < lifetimeCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    EXPECT_EQ(gdiBefore, countGdiObjects());
+    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+}
+
+}  // namespace

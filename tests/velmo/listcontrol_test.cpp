@@ -1,0 +1,220 @@
+// The list control as its host and the screen see it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pixels.h"
+#include "resources.h"
+#include "testhost.h"
+#include "velmo.h"
+
+namespace {
+
+const int hostWidth = 300;
+const int hostHeight = 200;
+const int listLeft = 20;
+const int listTop = 10;
+const int listWidth = 200;
+const int listHeight = 120;
+const int firstRowTop = 15;
+const int rowStep = 25;
+const int markerLeft = 10;
+const int textLeft = 35;
+const int textRight = 85;
+const int textHeight = 15;
+const int lifetimeCycles = 1000;
+const int warmUpCycles = 20;
+const size_t heapSlack = 4096;
+
+RECT rowTextBox(int row) {
+    int top = firstRowTop + rowStep * row;
+    return {textLeft, top, textRight, top + textHeight};
+}
+
+class ListHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, loadVelmo());
+        origin = getAreaOrigin(listArea);
+        recorder.watched = {WM_COMMAND};
+        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
+        ASSERT_NE(nullptr, host);
+        list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
+        ASSERT_NE(nullptr, list);
+        recorder.messages.clear();
+    }
+
+    void TearDown() override {
+        DestroyWindow(host);
+        pumpMessages();
+    }
+
+    void addRows(const std::vector<const char*>& texts) {
+        for (const char* text : texts) {
+            EXPECT_EQ(0, SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+        }
+    }
+
+    // The rows as the list holds them, through the head in its user-data slot.
+    std::vector<std::string> getRows() {
+        std::vector<std::string> rows;
+        auto head = reinterpret_cast<ListItem*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+        for (ListItem* item = head; item != nullptr; item = item->next) {
+            if (item->data != nullptr) {
+                rows.push_back(static_cast<const char*>(item->data));
+            }
+        }
+        return rows;
+    }
+
+    POINT origin;
+    Recorder recorder;
+    HWND host;
+    HWND list;
+};
+
+using ListMessages = ListHost;
+using ListPixels = ListHost;
+using ListLifetime = ListHost;
+
+TEST_F(ListMessages, rowsKeepTheirOrderAndOwnCopies) {
+    char text[] = "Same";
+    addRows({text, text, "Other"});
+    text[0] = 'X';
+    EXPECT_EQ((std::vector<std::string>{"Same", "Same", "Other"}), getRows());
+    auto head = reinterpret_cast<ListItem*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+    EXPECT_NE(head->data, head->next->data);
+}
+
+TEST_F(ListMessages, nullTextAddsNothing) {
+    addRows({"A"});
+    EXPECT_EQ(0, SendMessageA(list, LB_ADDSTRING, 0, 0));
+    EXPECT_EQ(std::vector<std::string>{"A"}, getRows());
+}
+
+TEST_F(ListMessages, removalFollowsTheListRule) {
+    struct Case {
+        std::vector<const char*> rows;
+        int position;
+        std::vector<std::string> left;
+    };
+    const Case cases[] = {
+        {{"A", "B", "C"}, 1, {"A", "C"}}, {{"A", "B", "C"}, 0, {"B", "C"}},
+        {{"A", "B", "C"}, 5, {"A", "B", "C"}}, {{"A", "B", "C"}, -1, {"A", "B", "C"}},
+        {{"A"}, 3, {}}, {{"A"}, -2, {}}, {{}, 0, {}},
+    };
+    for (const Case& removal : cases) {
+        while (!getRows().empty()) {
+            SendMessageA(list, LB_DELETESTRING, 0, 0);
+        }
+        addRows(removal.rows);
+        EXPECT_EQ(0, SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(removal.position), 0));
+        EXPECT_EQ(removal.left, getRows()) << "position " << removal.position;
+    }
+}
+
+// The selection messages are the tab menu's, not the list's.
+TEST_F(ListMessages, selectionMessagesGoToDefaultHandling) {
+    addRows({"A", "B"});
+    int selected[2] = {-7, -7};
+    EXPECT_EQ(0, SendMessageA(list, LB_GETSELCOUNT, 0, 0));
+    EXPECT_EQ(0, SendMessageA(list, LB_GETSELITEMS, 2, reinterpret_cast<LPARAM>(selected)));
+    EXPECT_EQ(-7, selected[0]);
+    EXPECT_EQ(-7, selected[1]);
+}
+
+TEST_F(ListMessages, clicksAndKeysSendNothing) {
+    addRows({"A"});
+    const UINT input[] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_KEYDOWN, WM_KEYUP};
+    for (UINT message : input) {
+        SendMessageA(list, message, 0, MAKELPARAM(40, 20));
+    }
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ListPixels, newListShowsOnlyItsBackground) {
+    repaintNow(list);
+    Pixels shown = captureWindow(list);
+    RECT whole = {0, 0, listWidth, listHeight};
+    EXPECT_EQ(0, countPixelsNotOf(&shown, whole, makePixel(255, 255, 255)));
+}
+
+// Markers at their own size at (10, 15 + 25k), text only inside its box.
+TEST_F(ListPixels, rowsStandAtFixedPlaces) {
+    Pixels marker = loadBitmapPixels("bitmap/list.bmp");
+    ASSERT_GT(marker.width, 0);
+    repaintNow(list);
+    Pixels empty = captureWindow(list);
+    addRows({"A", "Bb", "Ccc"});
+    UpdateWindow(list);
+    Pixels shown = captureWindow(list);
+    RECT drawn = {0, 0, 0, 0};
+    for (int row = 0; row < 3; row++) {
+        int top = firstRowTop + rowStep * row;
+        EXPECT_EQ(0, countDifferences(&shown, markerLeft, top, &marker, 0, 0, marker.width, marker.height))
+            << "row " << row;
+        RECT box = rowTextBox(row);
+        EXPECT_GT(countDifferencesInside(&shown, &empty, box), 0) << "row " << row;
+        RECT markerBox = {markerLeft, top, markerLeft + marker.width, top + marker.height};
+        UnionRect(&drawn, &drawn, &box);
+        UnionRect(&drawn, &drawn, &markerBox);
+    }
+    EXPECT_EQ(0, countDifferencesOutside(&shown, &empty, drawn));
+}
+
+TEST_F(ListPixels, rowTextIsCutAtTheBoxEdge) {
+    repaintNow(list);
+    Pixels empty = captureWindow(list);
+    addRows({"A row text far wider than its fifty pixel box"});
+    UpdateWindow(list);
+    Pixels shown = captureWindow(list);
+    RECT beyond = {textRight, 0, listWidth, listHeight};
+    EXPECT_EQ(0, countDifferencesInside(&shown, &empty, beyond));
+}
+
+// Rows after a removed one move up, and the vacated last row is erased: the
+// list looks as if the removed row had never been added.
+TEST_F(ListPixels, removalLeavesNoStalePixels) {
+    repaintNow(list);
+    addRows({"B", "C"});
+    UpdateWindow(list);
+    Pixels withoutA = captureWindow(list);
+    SendMessageA(list, LB_DELETESTRING, 0, 0);
+    SendMessageA(list, LB_DELETESTRING, 0, 0);
+    addRows({"A", "B", "C"});
+    UpdateWindow(list);
+    SendMessageA(list, LB_DELETESTRING, 0, 0);
+    UpdateWindow(list);
+    Pixels shown = captureWindow(list);
+    RECT whole = {0, 0, listWidth, listHeight};
+    EXPECT_EQ(0, countDifferencesInside(&shown, &withoutA, whole));
+    RECT vacated = {0, firstRowTop + 2 * rowStep, listWidth, listHeight};
+    EXPECT_EQ(0, countPixelsNotOf(&shown, vacated, makePixel(255, 255, 255)));
+}
+
+TEST_F(ListLifetime, thousandListsLeaveNothingBehind) {
+    auto cycle = [this]() {
+        HWND other = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
+        for (const char* text : {"One", "Two", "Three"}) {
+            SendMessageA(other, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        SendMessageA(other, LB_DELETESTRING, 1, 0);
+        UpdateWindow(other);
+        DestroyWindow(other);
+    };
+    for (int i = 0; i < warmUpCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    int gdiBefore = countGdiObjects();
+    size_t heapBefore = countHeapBytes();
+    for (int i = 0; i < lifetimeCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    EXPECT_EQ(gdiBefore, countGdiObjects());
+    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+}
+
+}  // namespace
