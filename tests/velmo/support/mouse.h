@@ -18,6 +18,9 @@
 // SetCursorPos also moves the X pointer under Wine, but its input is made up
 // inside Wine; these helpers use the X server on purpose.
 //
+// The cursor that a control sets in WM_SETCURSOR shows in GetCursor() on the
+// test's thread, which owns the windows, once a move has been waited for.
+//
 // Test programs that use these helpers take the ctest resource lock
 // velmo_mouse, since there is one pointer for all tests running at once, and
 // park the pointer when done, away from every test's windows.
