@@ -1,0 +1,338 @@
+// Times the paint of each skinned control against the platform's own control
+// of the same kind, side by side in one window, and the load of velmo.dll.
+//
+//   velmo_paint_bench [REPETITIONS]   the paint table, then the load time
+//   velmo_paint_bench --load-once     loads velmo.dll once; the exit status is
+//                                     the load's duration in microseconds
+//
+// Run it from a directory that holds bitmap/: the load reads the theme there.
+// The library is loaded at run time, never linked, so that each child
+// process starts without it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+static const char velmoFile[] = "velmo.dll";
+static const char loadOnceOption[] = "--load-once";
+static const DWORD loadFailed = 0xFFFFFFFF;
+static const int loadSamples = 9;
+static const DWORD childTimeout = 60000;
+static const double loadTargetMicroseconds = 5000.0;
+static const double ratioTarget = 1.0;
+
+static const int defaultRepetitions = 2000;
+static const int warmUpPaints = 100;
+static const UINT paintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+
+static const char hostClassName[] = "VelmoPaintBenchHost";
+static const int hostWidth = 1000;
+static const int hostHeight = 620;
+
+static const int itemCount = 20;
+static const int tabCount = 8;
+static const char itemFormat[] = "Item %d";
+
+enum Filling { noItems, listItems, listBoxItems, tabMenuTabs, tabControlTabs };
+
+struct Peer {
+    const char* className;
+    DWORD style;
+    Filling filling;
+};
+
+// Each pair has one size; the skinned control stands at x, its peer at x + width + pairGap.
+struct Pair {
+    const char* name;
+    Peer skinned;
+    Peer stock;
+    const char* text;
+    int x, y, width, height;
+};
+
+static const int pairGap = 10;
+
+static const Pair pairs[] = {
+    {"button", {"VelmoButton", 0, noItems}, {"BUTTON", BS_PUSHBUTTON, noItems}, "Button", 10, 10, 120, 34},
+    {"static", {"VelmoStatic", 0, noItems}, {"STATIC", SS_CENTER, noItems}, "Static text", 300, 10, 200, 20},
+    {"edit", {"VelmoEdit", 0, noItems}, {"EDIT", ES_LEFT, noItems}, "Edit text", 10, 60, 200, 24},
+    {"tab menu, 8 tabs", {"VelmoTabMenu", 0, tabMenuTabs}, {WC_TABCONTROLA, 0, tabControlTabs}, "", 10, 100, 660,
+     34},
+    {"list, 20 rows", {"VelmoList", 0, listItems}, {"LISTBOX", LBS_NOINTEGRALHEIGHT, listBoxItems}, "", 10, 150, 200,
+     460},
+};
+
+static const int pairCount = sizeof pairs / sizeof pairs[0];
+
+struct Timing {
+    double* skinned;
+    double* stock;
+};
+
+static double readMicroseconds(LARGE_INTEGER start, LARGE_INTEGER end) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// Sorts the samples in place.
+static double findMedian(double* samples, int count) {
+    std::sort(samples, samples + count);
+    return count % 2 == 1 ? samples[count / 2] : (samples[count / 2 - 1] + samples[count / 2]) / 2;
+}
+
+static int loadOnce() {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    HMODULE velmo = LoadLibraryA(velmoFile);
+    QueryPerformanceCounter(&end);
+    if (velmo == nullptr) {
+        return static_cast<int>(loadFailed);
+    }
+    return static_cast<int>(readMicroseconds(start, end));
+}
+
+// Classes stay registered after FreeLibrary, so every sample is the first
+// load in a fresh process; the duration comes back as the exit status.
+static double timeLoadInChild() {
+    char program[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, program, sizeof program) == 0) {
+        return -1;
+    }
+    char commandLine[2 * MAX_PATH];
+    snprintf(commandLine, sizeof commandLine, "\"%s\" %s", program, loadOnceOption);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return -1;
+    }
+    DWORD status = loadFailed;
+    if (WaitForSingleObject(process.hProcess, childTimeout) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.hProcess, &status)) {
+        TerminateProcess(process.hProcess, 1);
+        status = loadFailed;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return status == loadFailed ? -1 : static_cast<double>(status);
+}
+
+static bool reportLoadTime() {
+    double samples[loadSamples];
+    for (int i = 0; i < loadSamples; i++) {
+        samples[i] = timeLoadInChild();
+        if (samples[i] < 0) {
+            fprintf(stderr, "velmo_paint_bench: %s did not load in a child process\n", velmoFile);
+            return false;
+        }
+    }
+    double fastest = *std::min_element(samples, samples + loadSamples);
+    double median = findMedian(samples, loadSamples);
+    printf("\nLoadLibraryA(\"%s\"), first load in %d fresh processes: median %.0f us (fastest %.0f us), "
+           "target <= %.0f us: %s\n",
+           velmoFile, loadSamples, median, fastest, loadTargetMicroseconds,
+           median <= loadTargetMicroseconds ? "met" : "MISSED");
+    return true;
+}
+
+static void fill(HWND control, Filling filling) {
+    char text[32];
+    switch (filling) {
+    case listItems:
+    case listBoxItems:
+        for (int i = 0; i < itemCount; i++) {
+            snprintf(text, sizeof text, itemFormat, i + 1);
+            SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        break;
+    case tabMenuTabs:
+        for (int i = 0; i < tabCount; i++) {
+            snprintf(text, sizeof text, itemFormat, i + 1);
+            SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        break;
+    case tabControlTabs:
+        for (int i = 0; i < tabCount; i++) {
+            snprintf(text, sizeof text, itemFormat, i + 1);
+            TCITEMA item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            SendMessageA(control, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The stock control gets the skinned controls' font, so both draw the same text.
+static HWND createPeer(HWND host, const Peer& peer, const Pair& pair, int x, HFONT font) {
+    HWND control = CreateWindowExA(0, peer.className, pair.text, WS_CHILD | WS_VISIBLE | peer.style, x, pair.y,
+                                   pair.width, pair.height, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (control == nullptr) {
+        return nullptr;
+    }
+    if (font != nullptr) {
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    SetWindowTextA(control, pair.text);
+    fill(control, peer.filling);
+    return control;
+}
+
+static double timePaint(HWND control) {
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    RedrawWindow(control, nullptr, nullptr, paintFlags);
+    QueryPerformanceCounter(&end);
+    return readMicroseconds(start, end);
+}
+
+static void pumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Interleaved: each repetition paints every control once, the skinned one
+// first on even repetitions and the stock one first on odd ones.
+static void timePairs(HWND (*controls)[2], Timing* timings, int repetitions) {
+    for (int i = 0; i < warmUpPaints; i++) {
+        for (int pair = 0; pair < pairCount; pair++) {
+            timePaint(controls[pair][0]);
+            timePaint(controls[pair][1]);
+        }
+    }
+    for (int repetition = 0; repetition < repetitions; repetition++) {
+        for (int pair = 0; pair < pairCount; pair++) {
+            int first = repetition % 2;
+            double firstTime = timePaint(controls[pair][first]);
+            double secondTime = timePaint(controls[pair][1 - first]);
+            timings[pair].skinned[repetition] = first == 0 ? firstTime : secondTime;
+            timings[pair].stock[repetition] = first == 0 ? secondTime : firstTime;
+        }
+        pumpMessages();
+    }
+}
+
+static void printTable(Timing* timings, int repetitions) {
+    printf("Median microseconds per paint, RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW), %d paints each\n\n",
+           repetitions);
+    printf("%-18s %-14s %10s %-16s %10s %7s  %s\n", "control", "skinned", "us", "stock", "us", "ratio",
+           "target <= 1.0x");
+    for (int pair = 0; pair < pairCount; pair++) {
+        double skinned = findMedian(timings[pair].skinned, repetitions);
+        double stock = findMedian(timings[pair].stock, repetitions);
+        double ratio = skinned / stock;
+        printf("%-18s %-14s %10.1f %-16s %10.1f %6.2fx  %s\n", pairs[pair].name, pairs[pair].skinned.className,
+               skinned, pairs[pair].stock.className, stock, ratio, ratio <= ratioTarget ? "met" : "MISSED");
+    }
+}
+
+static bool registerHostClass() {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = hostClassName;
+    return RegisterClassExA(&windowClass) != 0;
+}
+
+static bool createControls(HWND host, HWND (*controls)[2]) {
+    typedef HFONT(WINAPI * GetMainFont)(void);
+    GetMainFont getMainFont =
+        reinterpret_cast<GetMainFont>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(velmoFile), "getMainFont")));
+    HFONT font = getMainFont != nullptr ? getMainFont() : nullptr;
+    for (int pair = 0; pair < pairCount; pair++) {
+        const Pair& spec = pairs[pair];
+        controls[pair][0] = createPeer(host, spec.skinned, spec, spec.x, font);
+        controls[pair][1] = createPeer(host, spec.stock, spec, spec.x + spec.width + pairGap, font);
+        if (controls[pair][0] == nullptr || controls[pair][1] == nullptr) {
+            fprintf(stderr, "velmo_paint_bench: cannot create the %s pair\n", spec.name);
+            return false;
+        }
+    }
+    return true;
+}
+
+static Timing* newTimings(int repetitions) {
+    Timing* timings = new (std::nothrow) Timing[pairCount]();
+    if (timings == nullptr) {
+        return nullptr;
+    }
+    for (int pair = 0; pair < pairCount; pair++) {
+        timings[pair].skinned = new (std::nothrow) double[repetitions];
+        timings[pair].stock = new (std::nothrow) double[repetitions];
+    }
+    return timings;
+}
+
+static void deleteTimings(Timing* timings) {
+    if (timings == nullptr) {
+        return;
+    }
+    for (int pair = 0; pair < pairCount; pair++) {
+        delete[] timings[pair].skinned;
+        delete[] timings[pair].stock;
+    }
+    delete[] timings;
+}
+
+static bool hasAllSamples(const Timing* timings) {
+    if (timings == nullptr) {
+        return false;
+    }
+    for (int pair = 0; pair < pairCount; pair++) {
+        if (timings[pair].skinned == nullptr || timings[pair].stock == nullptr) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static bool reportPaintTimes(int repetitions) {
+    INITCOMMONCONTROLSEX commonControls = {sizeof commonControls, ICC_TAB_CLASSES};
+    if (!InitCommonControlsEx(&commonControls) || LoadLibraryA(velmoFile) == nullptr || !registerHostClass()) {
+        fprintf(stderr, "velmo_paint_bench: cannot load %s or the common controls\n", velmoFile);
+        return false;
+    }
+    HWND host = CreateWindowExA(0, hostClassName, "velmo paint bench", WS_POPUP | WS_VISIBLE, 0, 0, hostWidth,
+                                hostHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND controls[pairCount][2] = {};
+    Timing* timings = newTimings(repetitions);
+    bool done = host != nullptr && hasAllSamples(timings) && createControls(host, controls);
+    if (done) {
+        pumpMessages();
+        timePairs(controls, timings, repetitions);
+        printTable(timings, repetitions);
+    }
+    deleteTimings(timings);
+    if (host != nullptr) {
+        DestroyWindow(host);
+    }
+    return done;
+}
+
+int main(int argc, char** argv) {
+    if (argc > 1 && strcmp(argv[1], loadOnceOption) == 0) {
+        return loadOnce();
+    }
+    int repetitions = argc > 1 ? atoi(argv[1]) : defaultRepetitions;
+    if (repetitions <= 0) {
+        fprintf(stderr, "usage: velmo_paint_bench [REPETITIONS] | %s\n", loadOnceOption);
+        return 2;
+    }
+    if (!reportPaintTimes(repetitions) || !reportLoadTime()) {
+        return 1;
+    }
+    return 0;
+}
