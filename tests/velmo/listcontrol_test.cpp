@@ -23,9 +23,6 @@ const int markerLeft = 10;
 const int textLeft = 35;
 const int textRight = 85;
 const int textHeight = 15;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 RECT rowTextBox(int row) {
     int top = firstRowTop + rowStep * row;
@@ -194,7 +191,7 @@ TEST_F(ListPixels, removalLeavesNoStalePixels) {
 }
 
 TEST_F(ListLifetime, thousandListsLeaveNothingBehind) {
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND other = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
         for (const char* text : {"One", "Two", "Three"}) {
             SendMessageA(other, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -202,19 +199,9 @@ TEST_F(ListLifetime, thousandListsLeaveNothingBehind) {
         SendMessageA(other, LB_DELETESTRING, 1, 0);
         UpdateWindow(other);
         DestroyWindow(other);
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace

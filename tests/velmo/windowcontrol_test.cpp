@@ -17,9 +17,6 @@ const int windowWidth = 300;
 const int windowHeight = 200;
 const int cornerEllipse = 10;
 const LPARAM installData = 77;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 // What the procedures installed with WM_USER receive. The first hands
 // presses on to DefWindowProcA only when a test wants the move or size loop.
@@ -356,7 +353,7 @@ TEST_F(WindowInput, dragOnTheBandResizesTheWindow) {
 }
 
 TEST_F(WindowLifetime, thousandWindowsLeaveNothingBehind) {
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND window = CreateWindowExA(0, VELMO_WINDOW_CLASS, "", WS_POPUP, origin.x, origin.y, windowWidth,
                                       windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         SendMessageA(window, WM_USER, reinterpret_cast<WPARAM>(otherProcedure), 0);
@@ -364,19 +361,9 @@ TEST_F(WindowLifetime, thousandWindowsLeaveNothingBehind) {
         SetWindowPos(window, nullptr, 0, 0, windowWidth / 2, windowHeight / 2, SWP_NOMOVE | SWP_NOZORDER);
         DestroyWindow(window);
         otherMessages.messages.clear();
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace

@@ -5,10 +5,14 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "testhost.h"
+
 static const unsigned gdiSlotCount = 0x10000;
 static const DWORD maxHeaps = 256;
 static const char aloneVariable[] = "VELMO_TEST_ALONE";
 static const DWORD childTimeout = 120000;
+static const int warmUpCycles = 20;
+static const int lifetimeCycles = 1000;
 
 int countGdiObjects() {
     int reported = (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -47,6 +51,20 @@ size_t countHeapBytes() {
         bytes += countBusyBytes(heaps[index]);
     }
     return bytes;
+}
+
+Leftovers measureLeftovers(const std::function<void()>& cycle) {
+    for (int i = 0; i < warmUpCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    int gdiObjects = countGdiObjects();
+    size_t heapBytes = countHeapBytes();
+    for (int i = 0; i < lifetimeCycles; i++) {
+        cycle();
+    }
+    pumpMessages();
+    return {countGdiObjects() - gdiObjects, (long long)countHeapBytes() - (long long)heapBytes};
 }
 
 int runTestAlone(const char* testName) {

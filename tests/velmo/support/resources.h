@@ -5,6 +5,8 @@
 
 #include <stddef.h>
 
+#include <functional>
+
 // The process's live GDI objects. Wine's GetGuiResources answers 0, so where
 // it does, every slot of Wine's GDI handle table is asked with GetObjectType:
 // Wine accepts a handle whose high word is 0 for whatever object lives in
@@ -16,6 +18,17 @@ int countGdiObjects();
 // Window-manager allocations come and go with windows, so compare counts
 // taken after a warm-up, allowing a little slack.
 size_t countHeapBytes();
+
+// What create-and-destroy cycles leave behind: the change in live GDI objects
+// and in heap bytes in use over a thousand cycles, measured after a warm-up
+// so that what Wine allocates once isn't counted. The heap may move by a
+// little (allowedHeapGrowth) while Wine's own tables settle.
+struct Leftovers {
+    int gdiObjects;
+    long long heapBytes;
+};
+const long long allowedHeapGrowth = 4096;
+Leftovers measureLeftovers(const std::function<void()>& cycle);
 
 // Runs one test of this program, by its full name ("Suite.name"), in a child
 // process of its own and gives its exit status (0: passed), -1 when the
