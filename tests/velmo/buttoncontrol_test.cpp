@@ -16,9 +16,6 @@ const int buttonTop = 20;
 const int buttonWidth = 200;
 const int buttonHeight = 34;
 const int buttonId = 7;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 struct Strip {
     Pixels left;
@@ -277,26 +274,16 @@ TEST_F(ButtonInput, pressedButtonLeftBehindStaysPressed) {
 TEST_F(ButtonLifetime, thousandButtonsLeaveNothingBehind) {
     // Hidden, so that only the button's own work is timed; painting is asked
     // for directly.
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND button = CreateWindowExA(0, VELMO_BUTTON_CLASS, "Lifetime", WS_CHILD, buttonLeftEdge, buttonTop,
                                       buttonWidth, buttonHeight, host, (HMENU)buttonId, GetModuleHandleA(nullptr),
                                       nullptr);
         SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageA(button, WM_PAINT, 0, 0);
         DestroyWindow(button);
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace

@@ -14,9 +14,6 @@ const int frameWidth = 200;
 const int frameHeight = 100;
 const int buttonId = 12;
 const uint32_t white = 0xFFFFFF;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 // The procedure that a test installs in a "VelmoWindow"; it logs here.
 Recorder installedRecorder;
@@ -168,24 +165,14 @@ TEST_F(FramePixels, captionStartsAtTenOverTheHeader) {
 }
 
 TEST_F(FrameLifetime, thousandFramesLeaveNoPenBehind) {
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND frame = CreateWindowExA(0, VELMO_FRAME_CLASS, "Lifetime", WS_CHILD, 10, 10, frameWidth, frameHeight,
                                      host, nullptr, GetModuleHandleA(nullptr), nullptr);
         SendMessageA(frame, WM_PAINT, 0, 0);
         DestroyWindow(frame);
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace

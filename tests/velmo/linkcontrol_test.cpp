@@ -18,9 +18,6 @@ const int linkHeight = 20;
 const int linkId = 4;
 const int textLeft = 15;
 const uint32_t white = 0xFFFFFF;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 class LinkHost : public ::testing::Test {
 protected:
@@ -152,24 +149,14 @@ TEST_F(LinkInput, handShowsAndClicksAreReported) {
 }
 
 TEST_F(LinkLifetime, thousandLinksLeaveNothingBehind) {
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND link = CreateWindowExA(0, VELMO_LINK_CLASS, "Lifetime", WS_CHILD, linkLeftEdge, linkTop, linkWidth,
                                     linkHeight, host, (HMENU)linkId, GetModuleHandleA(nullptr), nullptr);
         SendMessageA(link, WM_PAINT, 0, 0);
         DestroyWindow(link);
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace

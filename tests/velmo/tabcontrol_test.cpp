@@ -16,9 +16,6 @@ const int menuWidth = 300;
 const int menuHeight = 34;
 const int menuId = 9;
 const int sentinel = -7;
-const int lifetimeCycles = 1000;
-const int warmUpCycles = 20;
-const size_t heapSlack = 4096;
 
 class TabHost : public ::testing::Test {
 protected:
@@ -315,26 +312,16 @@ TEST_F(TabInput, handOverTabsArrowInGapsAndClicksReported) {
 }
 
 TEST_F(TabLifetime, thousandMenusFreeTheirTabs) {
-    auto cycle = [this]() {
+    Leftovers left = measureLeftovers([this]() {
         HWND menu = CreateWindowExA(0, VELMO_TAB_MENU_CLASS, "", WS_CHILD, 0, menuTop, menuWidth, menuHeight, host,
                                     (HMENU)menuId, GetModuleHandleA(nullptr), nullptr);
         addTabs(menu, {"First", "Second", "Third"});
         pressAt(menu, 100);
         SendMessageA(menu, WM_PAINT, 0, 0);
         DestroyWindow(menu);
-    };
-    for (int i = 0; i < warmUpCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    int gdiBefore = countGdiObjects();
-    size_t heapBefore = countHeapBytes();
-    for (int i = 0; i < lifetimeCycles; i++) {
-        cycle();
-    }
-    pumpMessages();
-    EXPECT_EQ(gdiBefore, countGdiObjects());
-    EXPECT_LE(countHeapBytes(), heapBefore + heapSlack);
+    });
+    EXPECT_EQ(0, left.gdiObjects);
+    EXPECT_LE(left.heapBytes, allowedHeapGrowth);
 }
 
 }  // namespace
