@@ -190,6 +190,31 @@ TEST_F(ListPixels, removalLeavesNoStalePixels) {
     EXPECT_EQ(0, countPixelsNotOf(&shown, vacated, makePixel(255, 255, 255)));
 }
 
+// A library loaded without its theme has no marker: the rows show their
+// text and nothing where the marker would go. Run alone, so that the
+// library loads here for the first time.
+TEST(ListWithoutTheme, rowsShowTextAndNoMarker) {
+    const char* name = "ListWithoutTheme.rowsShowTextAndNoMarker";
+    if (!isRunningAlone(name)) {
+        EXPECT_EQ(0, runTestAlone(name));
+        return;
+    }
+    ASSERT_NE(nullptr, loadVelmoWithoutTheme());
+    POINT origin = getAreaOrigin(listArea);
+    HWND host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);
+    HWND list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
+    ASSERT_NE(nullptr, list);
+    repaintNow(list);
+    Pixels empty = captureWindow(list);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Row"));
+    UpdateWindow(list);
+    Pixels shown = captureWindow(list);
+    RECT markerColumn = {0, 0, textLeft, listHeight};
+    EXPECT_EQ(0, countDifferencesInside(&shown, &empty, markerColumn));
+    EXPECT_GT(countDifferencesInside(&shown, &empty, rowTextBox(0)), 0);
+    DestroyWindow(host);
+}
+
 TEST_F(ListLifetime, thousandListsLeaveNothingBehind) {
     Leftovers left = measureLeftovers([this]() {
         HWND other = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);

@@ -29,6 +29,22 @@ HMODULE loadVelmo() {
     return velmo;
 }
 
+HMODULE loadVelmoWithoutTheme() {
+    char temporary[MAX_PATH];
+    char empty[MAX_PATH];
+    char previous[MAX_PATH];
+    if (GetTempPathA(sizeof temporary, temporary) == 0 || GetTempFileNameA(temporary, "vlm", 0, empty) == 0 ||
+        !DeleteFileA(empty) || !CreateDirectoryA(empty, nullptr)) {
+        return nullptr;
+    }
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(empty);
+    HMODULE velmo = loadVelmo();
+    SetCurrentDirectoryA(previous);
+    RemoveDirectoryA(empty);
+    return velmo;
+}
+
 FARPROC findVelmoExport(const char* name) {
     HMODULE velmo = loadVelmo();
     return velmo != nullptr ? GetProcAddress(velmo, name) : nullptr;

@@ -51,6 +51,11 @@ POINT getAreaOrigin(TestArea area);
 // to none of its symbols, so linking alone would not load it.
 HMODULE loadVelmo();
 
+// Loads the library while the current directory is a new empty one, so that
+// its theme finds none of its bitmaps; for a test run alone (runTestAlone),
+// before anything else has loaded the library.
+HMODULE loadVelmoWithoutTheme();
+
 // The address that velmo.dll exports under this undecorated name, or null.
 FARPROC findVelmoExport(const char* name);
 
