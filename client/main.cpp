@@ -100,21 +100,18 @@ static void printLoopEnd(int received) {
 }
 
 // Prints what arrives until the server closes or the connection fails; the
-// exit status.
+// exit status. The pass after the last receive adds nothing and prints the
+// messages still held.
 static int receiveMessages(SocketHandle connection, Data* buffer) {
     char area[receiveAreaSize];
-    int received = static_cast<int>(recv(connection, area, receiveAreaSize, 0));
-    while (received > 0) {
-        if (!printCompleteMessages(buffer, area, received)) {
+    int received = 0;
+    do {
+        received = static_cast<int>(recv(connection, area, receiveAreaSize, 0));
+        if (!printCompleteMessages(buffer, area, received > 0 ? received : 0)) {
             reportOutOfMemory();
             return failureStatus;
         }
-        received = static_cast<int>(recv(connection, area, receiveAreaSize, 0));
-    }
-    if (!printCompleteMessages(buffer, nullptr, 0)) {
-        reportOutOfMemory();
-        return failureStatus;
-    }
+    } while (received > 0);
     printLoopEnd(received);
     return successStatus;
 }
