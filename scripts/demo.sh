@@ -43,3 +43,20 @@ show_client() {
 
 show_client "native" "$native_build" "$native_build/client/client_demo"
 show_client "client.exe under Wine" "$windows_build" tools/wine-run "$windows_build/client/client_demo.exe"
+
+# The gallery. On a desktop (a DISPLAY that is not the build's own Xvfb) its
+# window opens there and the demo waits until it is closed; without one the
+# gallery is clicked through on the Xvfb and saved as docs/gallery.png.
+gallery_build=build/windows
+gallery_xvfb=""
+if [ -f "$gallery_build/wineprefix.xvfb" ]; then
+  gallery_xvfb=":$(cut -d' ' -f2 "$gallery_build/wineprefix.xvfb")"
+fi
+echo
+if [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != "$gallery_xvfb" ]; then
+  echo "=== gallery: on your display; close it with its Close button to end the demo ==="
+  tools/wine-run "$gallery_build/bin/gallery.exe"
+else
+  echo "=== gallery: no desktop; clicking through it on Xvfb ==="
+  BUILD_DIR="$gallery_build" GALLERY_EXE="$gallery_build/bin/gallery.exe" scripts/gallery-screenshot.sh docs/gallery.png
+fi
