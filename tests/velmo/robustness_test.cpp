@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -58,6 +59,11 @@ struct ControlKind {
     int width;
     int height;
 };
+
+// GoogleTest names the class in its failure reports with this.
+void PrintTo(const ControlKind& kind, std::ostream* out) {
+    *out << kind.className;
+}
 
 const ControlKind controlKinds[] = {
     {VELMO_WINDOW_CLASS, 200, 120}, {VELMO_BUTTON_CLASS, 160, 34}, {VELMO_TAB_MENU_CLASS, 300, 34},
