@@ -4,6 +4,7 @@
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -43,20 +44,9 @@ void expectStrip(const Pixels* shown, const Strip* strip, int width) {
     EXPECT_EQ(0, middleDifferences);
 }
 
-class ButtonHost : public ::testing::Test {
+class ButtonHost : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(buttonArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    ButtonHost() : HostedTest(buttonArea, hostWidth, hostHeight) {}
 
     HWND createButton(const char* caption, int id, int x, int y) {
         return createChild(VELMO_BUTTON_CLASS, caption, host, id, x, y, buttonWidth, buttonHeight);
@@ -74,10 +64,6 @@ protected:
     RecordedMessage click(WPARAM id) {
         return {host, WM_COMMAND, id, 0};
     }
-
-    POINT origin;
-    Recorder recorder;
-    HWND host;
 };
 
 using ButtonMessages = ButtonHost;

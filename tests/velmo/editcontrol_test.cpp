@@ -5,6 +5,7 @@
 
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -31,28 +32,13 @@ std::string getOwnText(HWND window) {
     return text;
 }
 
-class EditHost : public ::testing::Test {
+class EditHost : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(editArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    EditHost() : HostedTest(editArea, hostWidth, hostHeight) {}
 
     HWND createEdit(const char* text, int top) {
         return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight);
     }
-
-    POINT origin;
-    Recorder recorder;
-    HWND host;
 };
 
 using EditMessages = EditHost;

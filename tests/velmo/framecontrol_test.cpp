@@ -3,6 +3,7 @@
 
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -25,20 +26,9 @@ LRESULT CALLBACK installedProcedure(HWND window, UINT message, WPARAM wParam, LP
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-class FrameHost : public ::testing::Test {
+class FrameHost : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(frameArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    FrameHost() : HostedTest(frameArea, hostWidth, hostHeight) {}
 
     HWND createFrame(HWND parent, const char* caption, int x, int y, int width, int height) {
         return createChild(VELMO_FRAME_CLASS, caption, parent, 0, x, y, width, height);
@@ -54,10 +44,6 @@ protected:
         recordMessages(outer, &recorder);
         return button;
     }
-
-    POINT origin;
-    Recorder recorder;
-    HWND host;
 };
 
 using FrameMessages = FrameHost;

@@ -4,6 +4,7 @@
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -19,21 +20,17 @@ const int linkId = 4;
 const int textLeft = 15;
 const uint32_t white = 0xFFFFFF;
 
-class LinkHost : public ::testing::Test {
+class LinkHost : public HostedTest {
 protected:
+    LinkHost() : HostedTest(linkArea, hostWidth, hostHeight) {}
+
     void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(linkArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
+        HostedTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         icon = loadBitmapPixels("bitmap/link.bmp");
         ASSERT_GT(icon.width, 0);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
     }
 
     HWND createLink(const char* caption, int height) {
@@ -44,9 +41,6 @@ protected:
         return {host, WM_COMMAND, linkId, 0};
     }
 
-    POINT origin;
-    Recorder recorder;
-    HWND host;
     Pixels icon;
 };
 

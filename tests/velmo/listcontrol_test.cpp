@@ -6,6 +6,7 @@
 
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -29,22 +30,18 @@ RECT rowTextBox(int row) {
     return {textLeft, top, textRight, top + textHeight};
 }
 
-class ListHost : public ::testing::Test {
+class ListHost : public HostedTest {
 protected:
+    ListHost() : HostedTest(listArea, hostWidth, hostHeight) {}
+
     void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(listArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
+        HostedTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
         ASSERT_NE(nullptr, list);
         recorder.messages.clear();
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
     }
 
     void addRows(const std::vector<const char*>& texts) {
@@ -65,9 +62,6 @@ protected:
         return rows;
     }
 
-    POINT origin;
-    Recorder recorder;
-    HWND host;
     HWND list;
 };
 

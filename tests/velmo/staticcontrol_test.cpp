@@ -6,6 +6,7 @@
 
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -33,19 +34,9 @@ RECT findInk(const Pixels* shown, const Pixels* bare) {
     return ink;
 }
 
-class StaticHost : public ::testing::Test {
+class StaticHost : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(staticArea);
-        host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    StaticHost() : HostedTest(staticArea, hostWidth, hostHeight) {}
 
     HWND createStatic(const char* text) {
         return createChild(VELMO_STATIC_CLASS, text, host, 0, staticLeft, staticTop, staticWidth, staticHeight);
@@ -63,8 +54,6 @@ protected:
         shown = captureWindow(label);
     }
 
-    POINT origin;
-    HWND host;
     HWND label = nullptr;
     Pixels bare;
     Pixels shown;

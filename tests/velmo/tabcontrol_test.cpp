@@ -4,6 +4,7 @@
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
+#include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -17,20 +18,9 @@ const int menuHeight = 34;
 const int menuId = 9;
 const int sentinel = -7;
 
-class TabHost : public ::testing::Test {
+class TabHost : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(tabArea);
-        recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    TabHost() : HostedTest(tabArea, hostWidth, hostHeight) {}
 
     HWND createMenu(int id) {
         return createChild(VELMO_TAB_MENU_CLASS, "", host, id, 0, menuTop, menuWidth, menuHeight);
@@ -68,10 +58,6 @@ protected:
     RecordedMessage tabNotification(WORD id) {
         return {host, WM_COMMAND, MAKEWPARAM(id, 1), 0};
     }
-
-    POINT origin;
-    Recorder recorder;
-    HWND host;
 };
 
 using TabMessages = TabHost;
