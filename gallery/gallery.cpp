@@ -257,6 +257,10 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
     case WM_PAINT:
         paintOutline(window);
         return 0;
+    case WM_SIZE:
+        // The class doesn't redraw on a size change; the old outline would stay.
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
     case WM_COMMAND:
         handleCommand(window, LOWORD(wParam));
         return 0;
