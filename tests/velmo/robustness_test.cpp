@@ -25,8 +25,6 @@
 
 namespace {
 
-// No other test file keeps windows in this area of the display.
-const TestArea robustnessArea = static_cast<TestArea>(10);
 const int hostWidth = 320;
 const int hostHeight = 256;
 const int controlLeft = 10;

@@ -40,6 +40,7 @@ enum TestArea {
     editArea,
     windowArea,
     themeArea,
+    robustnessArea,
     parkingArea = 15
 };
 
