@@ -42,7 +42,7 @@ enum ControlId {
     closeId,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     Parent parent;
     const char* className;
     const char* text;
@@ -52,7 +52,7 @@ struct ControlSpec {
 
 // The frame and the table come first: the controls inside them need their
 // handles. Positions are relative to the parent.
-static const ControlSpec controlSpecs[] = {
+static const ControlLayout controlLayouts[] = {
     {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314},
     {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314},
     {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20},
@@ -72,7 +72,7 @@ static const ControlSpec controlSpecs[] = {
     {mainParent, VELMO_BUTTON_CLASS, "Close", closeId, 496, 424, 128, 34},
 };
 
-static const int controlCount = sizeof controlSpecs / sizeof controlSpecs[0];
+static const int controlCount = sizeof controlLayouts / sizeof controlLayouts[0];
 
 static const char* const tabCaptions[] = {"Home", "Files", "Search", "Friends", "Chat", "Settings", "About"};
 static const int tabCount = sizeof tabCaptions / sizeof tabCaptions[0];
@@ -83,13 +83,13 @@ static const int textCapacity = 256;
 static const int firstRowNumber = 1;
 static const int initialRowCount = 3;
 
-// Indexed by the position of the control's spec in controlSpecs.
+// Indexed by the position of the control's layout in controlLayouts.
 static HWND controls[controlCount];
 static int nextRowNumber = firstRowNumber;
 
 static HWND findControl(ControlId id) {
     for (int i = 0; i < controlCount; i++) {
-        if (controlSpecs[i].id == id) {
+        if (controlLayouts[i].id == id) {
             return controls[i];
         }
     }
@@ -131,10 +131,10 @@ static void removeFirstRow() {
 static void createControls(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < controlCount; i++) {
-        const ControlSpec& spec = controlSpecs[i];
-        controls[i] = CreateWindowExA(0, spec.className, spec.text, WS_CHILD | WS_VISIBLE, spec.x, spec.y, spec.width,
-                                      spec.height, findParent(window, spec.parent),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+        const ControlLayout& layout = controlLayouts[i];
+        controls[i] = CreateWindowExA(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE, layout.x, layout.y, layout.width,
+                                      layout.height, findParent(window, layout.parent),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     }
     HWND tabMenu = findControl(tabMenuId);
     for (int i = 0; i < tabCount; i++) {

@@ -276,11 +276,11 @@ static bool createControls(HWND host, HWND (*controls)[2]) {
         reinterpret_cast<GetMainFont>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(velmoFile), "getMainFont")));
     HFONT font = getMainFont != nullptr ? getMainFont() : nullptr;
     for (int pair = 0; pair < pairCount; pair++) {
-        const Pair& spec = pairs[pair];
-        controls[pair][0] = createPeer(host, spec.skinned, spec, spec.x, font);
-        controls[pair][1] = createPeer(host, spec.stock, spec, spec.x + spec.width + pairGap, font);
+        const Pair& entry = pairs[pair];
+        controls[pair][0] = createPeer(host, entry.skinned, entry, entry.x, font);
+        controls[pair][1] = createPeer(host, entry.stock, entry, entry.x + entry.width + pairGap, font);
         if (controls[pair][0] == nullptr || controls[pair][1] == nullptr) {
-            fprintf(stderr, "velmo_paint_bench: cannot create the %s pair\n", spec.name);
+            fprintf(stderr, "velmo_paint_bench: cannot create the %s pair\n", entry.name);
             return false;
         }
     }
