@@ -2,12 +2,7 @@
 # Installs what is missing, builds both configurations and shows the programs at work.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j2
-cmake --preset native >/dev/null
-cmake --build --preset native -j2
+bash scripts/build.sh
 
 # The client: the demo server on loopback plays its short conversation to the
 # native client and then to client.exe under Wine, both built for loopback

@@ -4,12 +4,7 @@
 # Windows one under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j2
-cmake --preset native >/dev/null
-cmake --build --preset native -j2
+bash scripts/build.sh
 
 status=0
 ctest --preset native || status=1
