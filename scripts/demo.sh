@@ -41,7 +41,8 @@ show_client "client.exe under Wine" "$windows_build" tools/wine-run "$windows_bu
 
 # The gallery. On a desktop (a DISPLAY that is not the build's own Xvfb) its
 # window opens there and the demo waits until it is closed; without one the
-# gallery is clicked through on the Xvfb and saved as docs/gallery.png.
+# gallery is clicked through on the Xvfb and saved as build/windows/gallery.png
+# (scripts/gallery-screenshot.sh alone refreshes the committed docs/gallery.png).
 gallery_build=build/windows
 gallery_xvfb=""
 if [ -f "$gallery_build/wineprefix.xvfb" ]; then
@@ -53,5 +54,5 @@ if [ -n "${DISPLAY:-}" ] && [ "$DISPLAY" != "$gallery_xvfb" ]; then
   tools/wine-run "$gallery_build/bin/gallery.exe"
 else
   echo "=== gallery: no desktop; clicking through it on Xvfb ==="
-  BUILD_DIR="$gallery_build" GALLERY_EXE="$gallery_build/bin/gallery.exe" scripts/gallery-screenshot.sh docs/gallery.png
+  BUILD_DIR="$gallery_build" GALLERY_EXE="$gallery_build/bin/gallery.exe" scripts/gallery-screenshot.sh "$gallery_build/gallery.png"
 fi
