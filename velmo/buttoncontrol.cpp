@@ -38,15 +38,11 @@ static void paintButton(HWND window) {
     int width = getWindowSize(window).cx;
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    HDC memory = CreateCompatibleDC(target);
     int first = GetWindowLongPtrA(window, GWLP_USERDATA) != 0 ? buttonLeftPressed : buttonLeft;
     StripSlices slices = {buttonBitmaps[first], buttonBitmaps[first + 1], buttonBitmaps[first + 2]};
-    drawThreeSliceStrip(target, memory, &slices, 0, width, &buttonStrip);
+    drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    if (memory != nullptr) {
-        DeleteDC(memory);
-    }
     EndPaint(window, &paint);
 }
 

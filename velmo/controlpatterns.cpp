@@ -4,6 +4,8 @@
 
 #include "velmo.h"
 
+#include <new>
+
 static const int textBufferSize = 512;
 
 void lookUpBitmaps(const char* listName, const char* const names[], HBITMAP bitmaps[], int count) {
@@ -24,37 +26,119 @@ SIZE getBitmapSize(HBITMAP bitmap) {
     return size;
 }
 
-void drawBitmap(HDC target, HDC memory, HBITMAP bitmap, const RECT* destination, SIZE source) {
-    if (bitmap == nullptr || memory == nullptr) {
+// A bitmap's pixels, read once as a top-down 32-bit DIB. Selecting a
+// device-dependent bitmap into a memory context costs far more than the copy
+// that follows (about 120 us against 7 us under Wine here), so the controls
+// draw from these copies; the theme's bitmaps are only read, never changed.
+struct PixelCopy {
+    HBITMAP bitmap;
+    BITMAPINFO info;
+    DWORD* pixels;
+};
+
+// Room for the theme's 17 bitmaps and those of a registry built again; any
+// further bitmap is drawn through a memory context.
+static const int maxPixelCopies = 64;
+// Larger bitmaps are drawn through a memory context too.
+static const LONG maxCopiedPixels = 1 << 22;
+
+static PixelCopy* pixelCopies[maxPixelCopies];
+static int pixelCopyCount;
+
+static PixelCopy* newPixelCopy(HDC reference, HBITMAP bitmap) {
+    BITMAP record;
+    if (GetObjectA(bitmap, sizeof record, &record) == 0 || record.bmWidth <= 0 || record.bmHeight <= 0 ||
+        record.bmWidth > maxCopiedPixels / record.bmHeight) {
+        return nullptr;
+    }
+    PixelCopy* copy = new (std::nothrow) PixelCopy();
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    copy->pixels = new (std::nothrow) DWORD[record.bmWidth * record.bmHeight];
+    BITMAPINFOHEADER* header = &copy->info.bmiHeader;
+    header->biSize = sizeof *header;
+    header->biWidth = record.bmWidth;
+    header->biHeight = -record.bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    header->biCompression = BI_RGB;
+    if (copy->pixels == nullptr ||
+        GetDIBits(reference, bitmap, 0, record.bmHeight, copy->pixels, &copy->info, DIB_RGB_COLORS) != record.bmHeight) {
+        delete[] copy->pixels;
+        delete copy;
+        return nullptr;
+    }
+    copy->bitmap = bitmap;
+    return copy;
+}
+
+// Null when the copy can't be made or kept.
+static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
+    for (int index = 0; index < pixelCopyCount; index++) {
+        if (pixelCopies[index]->bitmap == bitmap) {
+            return pixelCopies[index];
+        }
+    }
+    if (pixelCopyCount == maxPixelCopies) {
+        return nullptr;
+    }
+    PixelCopy* copy = newPixelCopy(reference, bitmap);
+    if (copy != nullptr) {
+        pixelCopies[pixelCopyCount++] = copy;
+    }
+    return copy;
+}
+
+static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
+    HDC memory = CreateCompatibleDC(target);
+    if (memory == nullptr) {
         return;
     }
     HGDIOBJ previous = SelectObject(memory, bitmap);
-    if (previous == nullptr) {
-        return;
+    if (previous != nullptr) {
+        StretchBlt(target, destination->left, destination->top, destination->right - destination->left,
+                   destination->bottom - destination->top, memory, 0, 0, source.cx, source.cy, SRCCOPY);
+        SelectObject(memory, previous);
     }
-    StretchBlt(target, destination->left, destination->top, destination->right - destination->left,
-               destination->bottom - destination->top, memory, 0, 0, source.cx, source.cy, SRCCOPY);
-    SelectObject(memory, previous);
+    DeleteDC(memory);
 }
 
-static void drawCap(HDC target, HDC memory, HBITMAP cap, int x, const StripLayout* layout) {
+void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
+    if (bitmap == nullptr) {
+        return;
+    }
+    const PixelCopy* copy = findPixelCopy(target, bitmap);
+    if (copy == nullptr) {
+        copyThroughMemoryContext(target, bitmap, destination, source);
+        return;
+    }
+    // StretchDIBits measures the source's y from the bottom row, even in a
+    // top-down DIB: this reads the top source.cy rows, as StretchBlt would.
+    int sourceBottom = -copy->info.bmiHeader.biHeight - source.cy;
+    StretchDIBits(target, destination->left, destination->top, destination->right - destination->left,
+                  destination->bottom - destination->top, 0, sourceBottom, source.cx, source.cy, copy->pixels,
+                  &copy->info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+static void drawCap(HDC target, HBITMAP cap, int x, const StripLayout* layout) {
     SIZE own = getBitmapSize(cap);
     SIZE source = layout->capSource.cx != 0 ? layout->capSource : own;
     int height = layout->capHeight != 0 ? layout->capHeight : own.cy;
     RECT destination = {x, 0, x + own.cx, height};
-    drawBitmap(target, memory, cap, &destination, source);
+    drawBitmap(target, cap, &destination, source);
 }
 
-void drawThreeSliceStrip(HDC target, HDC memory, const StripSlices* slices, int x, int width,
+void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout) {
     SIZE middle = getBitmapSize(slices->middle);
     SIZE source = layout->middleSource.cx != 0 ? layout->middleSource : middle;
     int middleWidth = layout->middleShortenedByItsWidth ? width - middle.cx : width;
     int middleHeight = layout->middleHeight != 0 ? layout->middleHeight : middle.cy;
     RECT destination = {x, 0, x + middleWidth, middleHeight};
-    drawBitmap(target, memory, slices->middle, &destination, source);
-    drawCap(target, memory, slices->left, x, layout);
-    drawCap(target, memory, slices->right, x + width - getBitmapSize(slices->right).cx, layout);
+    drawBitmap(target, slices->middle, &destination, source);
+    drawCap(target, slices->left, x, layout);
+    drawCap(target, slices->right, x + width - getBitmapSize(slices->right).cx, layout);
 }
 
 void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format) {

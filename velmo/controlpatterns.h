@@ -16,8 +16,9 @@ void lookUpBitmaps(const char* listName, const char* const names[], HBITMAP bitm
 SIZE getBitmapSize(HBITMAP bitmap);
 
 // Copies the top-left source area of bitmap into the destination rectangle of
-// target, stretched; a null bitmap or memory context draws nothing.
-void drawBitmap(HDC target, HDC memory, HBITMAP bitmap, const RECT* destination, SIZE source);
+// target, stretched; a null bitmap draws nothing. The bitmap's pixels are read
+// at its first draw and kept for the life of the process.
+void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source);
 
 // The three bitmaps of a strip: caps drawn over the ends of a stretched middle.
 struct StripSlices {
@@ -39,7 +40,7 @@ struct StripLayout {
 
 // Draws the middle, then the left cap at x, then the right cap ending at
 // x + width, all from the top of target.
-void drawThreeSliceStrip(HDC target, HDC memory, const StripSlices* slices, int x, int width,
+void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout);
 
 // Draws the window's text (at most maxCount - 1 characters) in the shared font

@@ -39,15 +39,11 @@ static void paintFrame(HWND window) {
     SIZE size = getWindowSize(window);
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    HDC memory = CreateCompatibleDC(target);
     drawPanel(target, size);
     StripSlices header = {frameBitmaps[frameLeft], frameBitmaps[frameMiddle], frameBitmaps[frameRight]};
-    drawThreeSliceStrip(target, memory, &header, 0, size.cx, &headerStrip);
+    drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
     RECT caption = {captionLeft, captionTop, size.cx, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    if (memory != nullptr) {
-        DeleteDC(memory);
-    }
     EndPaint(window, &paint);
 }
 

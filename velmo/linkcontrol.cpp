@@ -20,18 +20,14 @@ static void paintLink(HWND window) {
     }
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    HDC memory = CreateCompatibleDC(target);
     SIZE size = getWindowSize(window);
     SIZE icon = getBitmapSize(linkBitmap);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - icon.cy / 2;
     RECT iconBox = {0, top, icon.cx, top + icon.cy};
-    drawBitmap(target, memory, linkBitmap, &iconBox, icon);
+    drawBitmap(target, linkBitmap, &iconBox, icon);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
-    if (memory != nullptr) {
-        DeleteDC(memory);
-    }
     EndPaint(window, &paint);
 }
 

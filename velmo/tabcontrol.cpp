@@ -188,7 +188,7 @@ static void destroyTabs(HWND window) {
     }
 }
 
-static void drawTabs(HDC target, HDC memory, ListItem* head) {
+static void drawTabs(HDC target, ListItem* head) {
     StripSlices pressed = {tabBitmaps[tabPressedLeft], tabBitmaps[tabPressedMiddle], tabBitmaps[tabPressedRight]};
     HFONT font = getMainFont();
     HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
@@ -201,7 +201,7 @@ static void drawTabs(HDC target, HDC memory, ListItem* head) {
             continue;
         }
         if (tab->pressed != 0) {
-            drawThreeSliceStrip(target, memory, &pressed, box.left, tabWidth, &pressedStrip);
+            drawThreeSliceStrip(target, &pressed, box.left, tabWidth, &pressedStrip);
         }
         if (tab->caption != nullptr) {
             RECT textBox = box;
@@ -221,13 +221,9 @@ static void paintTabMenu(HWND window) {
     int width = getWindowSize(window).cx;
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    HDC memory = CreateCompatibleDC(target);
     StripSlices bar = {tabBitmaps[tabLeft], tabBitmaps[tabMiddle], tabBitmaps[tabRight]};
-    drawThreeSliceStrip(target, memory, &bar, 0, width, &barStrip);
-    drawTabs(target, memory, head);
-    if (memory != nullptr) {
-        DeleteDC(memory);
-    }
+    drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
+    drawTabs(target, head);
     EndPaint(window, &paint);
 }
 

@@ -1,5 +1,7 @@
 #include "pixels.h"
 
+#include <stdio.h>
+
 static const uint32_t colourMask = 0x00FFFFFF;
 static const uint32_t outsidePixel = 0xFFFFFFFF;
 
@@ -95,6 +97,26 @@ Pixels loadBitmapPixels(const char* path) {
     ReleaseDC(nullptr, screen);
     DeleteObject(bitmap);
     return pixels;
+}
+
+// Bottom-up rows, the form every reader of bitmap files takes.
+bool saveBitmapFile(const char* path, const Pixels* image) {
+    BITMAPINFOHEADER header = describeRows(image->width, image->height).bmiHeader;
+    header.biHeight = image->height;
+    DWORD rowSize = (DWORD)image->width * sizeof image->data[0];
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + rowSize * image->height;
+    FILE* out = fopen(path, "wb");
+    if (out == nullptr) {
+        return false;
+    }
+    bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1;
+    for (int row = image->height - 1; written && row >= 0; row--) {
+        written = fwrite(&image->data[row * image->width], rowSize, 1, out) == 1;
+    }
+    return fclose(out) == 0 && written;
 }
 
 int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,

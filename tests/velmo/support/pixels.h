@@ -32,6 +32,9 @@ Pixels captureScreen(int x, int y, int width, int height);
 // Empty when the file can't be loaded.
 Pixels loadBitmapPixels(const char* path);
 
+// Writes the image as a 32-bit bitmap file, for a theme of a test's own.
+bool saveBitmapFile(const char* path, const Pixels* image);
+
 // How many pixels of the width x height block at (x, y) of image differ from
 // the block at (sourceX, sourceY) of source.
 int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,

@@ -29,18 +29,27 @@ HMODULE loadVelmo() {
     return velmo;
 }
 
-HMODULE loadVelmoWithoutTheme() {
+bool makeTemporaryFolder(char* path) {
     char temporary[MAX_PATH];
-    char empty[MAX_PATH];
+    return GetTempPathA(sizeof temporary, temporary) != 0 && GetTempFileNameA(temporary, "vlm", 0, path) != 0 &&
+           DeleteFileA(path) && CreateDirectoryA(path, nullptr);
+}
+
+HMODULE loadVelmoIn(const char* folder) {
     char previous[MAX_PATH];
-    if (GetTempPathA(sizeof temporary, temporary) == 0 || GetTempFileNameA(temporary, "vlm", 0, empty) == 0 ||
-        !DeleteFileA(empty) || !CreateDirectoryA(empty, nullptr)) {
-        return nullptr;
-    }
     GetCurrentDirectoryA(sizeof previous, previous);
-    SetCurrentDirectoryA(empty);
+    SetCurrentDirectoryA(folder);
     HMODULE velmo = loadVelmo();
     SetCurrentDirectoryA(previous);
+    return velmo;
+}
+
+HMODULE loadVelmoWithoutTheme() {
+    char empty[MAX_PATH];
+    if (!makeTemporaryFolder(empty)) {
+        return nullptr;
+    }
+    HMODULE velmo = loadVelmoIn(empty);
     RemoveDirectoryA(empty);
     return velmo;
 }
