@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "controlpatterns.h"
 #include "velmo.h"
 
 static const int firstRowTop = 15;
@@ -83,7 +84,8 @@ static void deleteRows(HWND window) {
     setRows(window, nullptr);
 }
 
-// A missing marker draws nothing; the rows' text still shows.
+// Rows wholly outside the update rectangle are passed over: drawing them
+// would change no pixel. A missing marker draws nothing; the text still shows.
 static void paintList(HWND window) {
     if (listBitmap == nullptr) {
         listBitmap = getControlBitmap(markerListName, markerBitmapName);
@@ -93,37 +95,26 @@ static void paintList(HWND window) {
     if (dc == nullptr) {
         return;
     }
-    HDC source = CreateCompatibleDC(dc);
-    BITMAP marker;
-    HGDIOBJ previousBitmap = nullptr;
-    if (source != nullptr && listBitmap != nullptr && GetObjectA(listBitmap, sizeof marker, &marker) != 0) {
-        previousBitmap = SelectObject(source, listBitmap);
-    }
-    bool drawMarker = previousBitmap != nullptr;
+    SIZE marker = getBitmapSize(listBitmap);
+    int rowHeight = marker.cy > rowTextHeight ? marker.cy : rowTextHeight;
     HFONT font = getMainFont();
     HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, rowTextColour);
     RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
-    for (ListItem* item = getRows(window); item != nullptr; item = item->next) {
+    for (ListItem* item = getRows(window); item != nullptr && box.top < paint.rcPaint.bottom; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
-        if (drawMarker) {
-            StretchBlt(dc, markerLeft, box.top, marker.bmWidth, marker.bmHeight, source, 0, 0, marker.bmWidth,
-                       marker.bmHeight, SRCCOPY);
+        if (box.top + rowHeight > paint.rcPaint.top) {
+            RECT markerBox = {markerLeft, box.top, markerLeft + marker.cx, box.top + marker.cy};
+            drawBitmap(dc, listBitmap, &markerBox, marker);
+            DrawTextA(dc, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
         }
-        DrawTextA(dc, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
         OffsetRect(&box, 0, rowStep);
     }
     if (previousFont != nullptr) {
         SelectObject(dc, previousFont);
-    }
-    if (previousBitmap != nullptr) {
-        SelectObject(source, previousBitmap);
-    }
-    if (source != nullptr) {
-        DeleteDC(source);
     }
     EndPaint(window, &paint);
 }
