@@ -39,7 +39,8 @@ struct PixelCopy {
 // Room for the theme's 17 bitmaps and those of a registry built again; any
 // further bitmap is drawn through a memory context.
 static const int maxPixelCopies = 64;
-// Larger bitmaps are drawn through a memory context too.
+// Larger bitmaps are drawn through a memory context too, and so are
+// monochrome ones, whose copy takes the target's text and background colours.
 static const LONG maxCopiedPixels = 1 << 22;
 
 static PixelCopy* pixelCopies[maxPixelCopies];
@@ -47,8 +48,8 @@ static int pixelCopyCount;
 
 static PixelCopy* newPixelCopy(HDC reference, HBITMAP bitmap) {
     BITMAP record;
-    if (GetObjectA(bitmap, sizeof record, &record) == 0 || record.bmWidth <= 0 || record.bmHeight <= 0 ||
-        record.bmWidth > maxCopiedPixels / record.bmHeight) {
+    if (GetObjectA(bitmap, sizeof record, &record) == 0 || record.bmBitsPixel == 1 || record.bmWidth <= 0 ||
+        record.bmHeight <= 0 || record.bmWidth > maxCopiedPixels / record.bmHeight) {
         return nullptr;
     }
     PixelCopy* copy = new (std::nothrow) PixelCopy();

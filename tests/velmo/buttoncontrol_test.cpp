@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 
 #include "mouse.h"
 #include "pixels.h"
@@ -274,16 +273,7 @@ TEST(ButtonWithTallMiddle, topRowsOfTheMiddleAreDrawn) {
     const uint32_t top = makePixel(200, 40, 40);
     Pixels middle = {middleWidth, middleHeight, std::vector<uint32_t>(middleWidth * middleHeight, top)};
     std::fill(middle.data.begin() + middleWidth * buttonHeight, middle.data.end(), makePixel(40, 200, 40));
-    char folder[MAX_PATH];
-    ASSERT_TRUE(makeTemporaryFolder(folder));
-    std::string themeFolder = std::string(folder) + "\\bitmap";
-    std::string middleFile = themeFolder + "\\buttonmiddle.bmp";
-    ASSERT_TRUE(CreateDirectoryA(themeFolder.c_str(), nullptr));
-    ASSERT_TRUE(saveBitmapFile(middleFile.c_str(), &middle));
-    HMODULE velmo = loadVelmoIn(folder);
-    DeleteFileA(middleFile.c_str());
-    RemoveDirectoryA(themeFolder.c_str());
-    RemoveDirectoryA(folder);
+    HMODULE velmo = loadVelmoWithOneBitmap("buttonmiddle.bmp", &middle, saveBitmapFile);
     ASSERT_NE(nullptr, velmo);
     POINT origin = getAreaOrigin(buttonArea);
     HWND host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);

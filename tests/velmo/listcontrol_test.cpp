@@ -1,6 +1,7 @@
 // The list control as its host and the screen see it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -220,6 +221,33 @@ TEST(ListWithoutTheme, rowsShowTextAndNoMarker) {
     RECT markerColumn = {0, 0, textLeft, listHeight};
     EXPECT_EQ(0, countDifferencesInside(&shown, &empty, markerColumn));
     EXPECT_GT(countDifferencesInside(&shown, &empty, rowTextBox(0)), 0);
+    DestroyWindow(host);
+}
+
+// A monochrome marker is copied as the platform copies one into a colour
+// DC: its black takes the row text's colour, its white the background colour.
+TEST(ListWithMonochromeMarker, blackTakesTheTextColour) {
+    const char* name = "ListWithMonochromeMarker.blackTakesTheTextColour";
+    if (!isRunningAlone(name)) {
+        EXPECT_EQ(0, runTestAlone(name));
+        return;
+    }
+    const int markerSize = 12;
+    const uint32_t white = makePixel(255, 255, 255);
+    Pixels marker = {markerSize, markerSize, std::vector<uint32_t>(markerSize * markerSize, makePixel(0, 0, 0))};
+    std::fill(marker.data.begin(), marker.data.begin() + markerSize * markerSize / 2, white);
+    ASSERT_NE(nullptr, loadVelmoWithOneBitmap("list.bmp", &marker, saveMonochromeBitmapFile));
+    POINT origin = getAreaOrigin(listArea);
+    HWND host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);
+    HWND list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
+    ASSERT_NE(nullptr, list);
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Row"));
+    repaintNow(list);
+    Pixels shown = captureWindow(list);
+    RECT upper = {markerLeft, firstRowTop, markerLeft + markerSize, firstRowTop + markerSize / 2};
+    RECT lower = {markerLeft, firstRowTop + markerSize / 2, markerLeft + markerSize, firstRowTop + markerSize};
+    EXPECT_EQ(0, countPixelsNotOf(&shown, upper, white));
+    EXPECT_EQ(0, countPixelsNotOf(&shown, lower, makePixel(80, 80, 80)));
     DestroyWindow(host);
 }
 

@@ -99,24 +99,51 @@ Pixels loadBitmapPixels(const char* path) {
     return pixels;
 }
 
-// Bottom-up rows, the form every reader of bitmap files takes.
-bool saveBitmapFile(const char* path, const Pixels* image) {
-    BITMAPINFOHEADER header = describeRows(image->width, image->height).bmiHeader;
-    header.biHeight = image->height;
-    DWORD rowSize = (DWORD)image->width * sizeof image->data[0];
+// rows holds the bitmap's rows bottom-up, the order bitmap files keep.
+static bool writeBitmapFile(const char* path, const BITMAPINFOHEADER* header, const RGBQUAD* palette,
+                            int paletteSize, const std::vector<uint8_t>& rows) {
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + rowSize * image->height;
+    file.bfOffBits = (DWORD)(sizeof file + sizeof *header + paletteSize * sizeof *palette);
+    file.bfSize = file.bfOffBits + (DWORD)rows.size();
     FILE* out = fopen(path, "wb");
     if (out == nullptr) {
         return false;
     }
-    bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1;
-    for (int row = image->height - 1; written && row >= 0; row--) {
-        written = fwrite(&image->data[row * image->width], rowSize, 1, out) == 1;
-    }
+    bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(header, sizeof *header, 1, out) == 1 &&
+                   (paletteSize == 0 || fwrite(palette, sizeof *palette, paletteSize, out) == (size_t)paletteSize) &&
+                   fwrite(rows.data(), rows.size(), 1, out) == 1;
     return fclose(out) == 0 && written;
+}
+
+bool saveBitmapFile(const char* path, const Pixels* image) {
+    BITMAPINFOHEADER header = describeRows(image->width, image->height).bmiHeader;
+    header.biHeight = image->height;
+    std::vector<uint8_t> rows;
+    for (int row = image->height - 1; row >= 0; row--) {
+        const uint8_t* first = (const uint8_t*)&image->data[row * image->width];
+        rows.insert(rows.end(), first, first + image->width * sizeof image->data[0]);
+    }
+    return writeBitmapFile(path, &header, nullptr, 0, rows);
+}
+
+bool saveMonochromeBitmapFile(const char* path, const Pixels* image) {
+    static const uint32_t white = 0x00FFFFFF;
+    static const RGBQUAD palette[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    BITMAPINFOHEADER header = describeRows(image->width, image->height).bmiHeader;
+    header.biHeight = image->height;
+    header.biBitCount = 1;
+    size_t rowSize = (image->width + 31) / 32 * 4;
+    std::vector<uint8_t> rows(rowSize * image->height, 0);
+    for (int row = 0; row < image->height; row++) {
+        uint8_t* bits = &rows[(image->height - 1 - row) * rowSize];
+        for (int column = 0; column < image->width; column++) {
+            if (getPixel(image, column, row) == white) {
+                bits[column / 8] |= (uint8_t)(0x80 >> (column % 8));
+            }
+        }
+    }
+    return writeBitmapFile(path, &header, palette, 2, rows);
 }
 
 int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,

@@ -32,8 +32,10 @@ Pixels captureScreen(int x, int y, int width, int height);
 // Empty when the file can't be loaded.
 Pixels loadBitmapPixels(const char* path);
 
-// Writes the image as a 32-bit bitmap file, for a theme of a test's own.
+// Write the image as a bitmap file, for a theme of a test's own: 32 bits a
+// pixel, or one bit, white and every other colour black.
 bool saveBitmapFile(const char* path, const Pixels* image);
+bool saveMonochromeBitmapFile(const char* path, const Pixels* image);
 
 // How many pixels of the width x height block at (x, y) of image differ from
 // the block at (sourceX, sourceY) of source.

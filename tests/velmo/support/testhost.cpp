@@ -1,5 +1,7 @@
 #include "testhost.h"
 
+#include <string>
+
 static const char velmoFile[] = "velmo.dll";
 static const char hostClassName[] = "VelmoTestHost";
 static const char recorderProperty[] = "velmoTestRecorder";
@@ -51,6 +53,24 @@ HMODULE loadVelmoWithoutTheme() {
     }
     HMODULE velmo = loadVelmoIn(empty);
     RemoveDirectoryA(empty);
+    return velmo;
+}
+
+HMODULE loadVelmoWithOneBitmap(const char* fileName, const Pixels* image,
+                               bool (*save)(const char* path, const Pixels* image)) {
+    char folder[MAX_PATH];
+    if (!makeTemporaryFolder(folder)) {
+        return nullptr;
+    }
+    std::string themeFolder = std::string(folder) + "\\bitmap";
+    std::string file = themeFolder + "\\" + fileName;
+    HMODULE velmo = nullptr;
+    if (CreateDirectoryA(themeFolder.c_str(), nullptr) && save(file.c_str(), image)) {
+        velmo = loadVelmoIn(folder);
+    }
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(themeFolder.c_str());
+    RemoveDirectoryA(folder);
     return velmo;
 }
 

@@ -8,6 +8,8 @@
 #include <ostream>
 #include <vector>
 
+#include "pixels.h"
+
 struct RecordedMessage {
     HWND window;
     UINT message;
@@ -62,6 +64,11 @@ HMODULE loadVelmoIn(const char* folder);
 
 // The same in a new empty folder: the theme finds none of its bitmaps.
 HMODULE loadVelmoWithoutTheme();
+
+// The same with a theme of the test's own: one file, fileName under bitmap/,
+// written from image by save (saveBitmapFile or saveMonochromeBitmapFile).
+HMODULE loadVelmoWithOneBitmap(const char* fileName, const Pixels* image,
+                               bool (*save)(const char* path, const Pixels* image));
 
 // The address that velmo.dll exports under this undecorated name, or null.
 FARPROC findVelmoExport(const char* name);
