@@ -39,13 +39,14 @@ struct PixelCopy {
 // Room for the theme's 17 bitmaps and those of a registry built again; any
 // further bitmap is drawn through a memory context.
 static const int maxPixelCopies = 64;
-// Larger bitmaps are drawn through a memory context too, and so are
-// monochrome ones, whose copy takes the target's text and background colours.
+// Larger bitmaps are drawn through a memory context too.
 static const LONG maxCopiedPixels = 1 << 22;
 
 static PixelCopy* pixelCopies[maxPixelCopies];
 static int pixelCopyCount;
 
+// Null for a bitmap that is drawn through a memory context: one too large, or
+// a monochrome one, which takes the target's text and background colours there.
 static PixelCopy* newPixelCopy(HDC reference, HBITMAP bitmap) {
     BITMAP record;
     if (GetObjectA(bitmap, sizeof record, &record) == 0 || record.bmBitsPixel == 1 || record.bmWidth <= 0 ||
