@@ -31,13 +31,15 @@ HMODULE loadVelmo() {
     return velmo;
 }
 
-bool makeTemporaryFolder(char* path) {
+// A new empty folder under the temporary folder; path holds MAX_PATH.
+static bool makeTemporaryFolder(char* path) {
     char temporary[MAX_PATH];
     return GetTempPathA(sizeof temporary, temporary) != 0 && GetTempFileNameA(temporary, "vlm", 0, path) != 0 &&
            DeleteFileA(path) && CreateDirectoryA(path, nullptr);
 }
 
-HMODULE loadVelmoIn(const char* folder) {
+// The theme reads bitmap/ in the current directory at load.
+static HMODULE loadVelmoIn(const char* folder) {
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
     SetCurrentDirectoryA(folder);

@@ -54,15 +54,9 @@ POINT getAreaOrigin(TestArea area);
 // to none of its symbols, so linking alone would not load it.
 HMODULE loadVelmo();
 
-// Makes a new empty folder under the temporary folder; path holds MAX_PATH.
-bool makeTemporaryFolder(char* path);
-
-// Loads the library while folder is the current directory, so that its theme
-// reads folder's bitmap/; for a test run alone (runTestAlone), before
-// anything else has loaded the library.
-HMODULE loadVelmoIn(const char* folder);
-
-// The same in a new empty folder: the theme finds none of its bitmaps.
+// Loads the library while the current directory is a new empty one, so that
+// its theme finds none of its bitmaps; for a test run alone (runTestAlone),
+// before anything else has loaded the library.
 HMODULE loadVelmoWithoutTheme();
 
 // The same with a theme of the test's own: one file, fileName under bitmap/,
