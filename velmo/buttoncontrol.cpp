@@ -33,17 +33,14 @@ static void setPressed(HWND window, LONG_PTR pressed) {
     SetWindowLongPtrA(window, GWLP_USERDATA, pressed);
 }
 
-static void paintButton(HWND window) {
+static void drawButton(HWND window, HDC target) {
     lookUpBitmaps(buttonList, buttonBitmapNames, buttonBitmaps, buttonBitmapCount);
     int width = getWindowSize(window).cx;
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     int first = GetWindowLongPtrA(window, GWLP_USERDATA) != 0 ? buttonLeftPressed : buttonLeft;
     StripSlices slices = {buttonBitmaps[first], buttonBitmaps[first + 1], buttonBitmaps[first + 2]};
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    EndPaint(window, &paint);
 }
 
 // A release reports a click even without a press before it: the button
@@ -68,7 +65,10 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         clampHeight(window, lParam);
         return 0;
     case WM_PAINT:
-        paintButton(window);
+        paintWith(window, drawButton);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawButton(window, (HDC)wParam);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&buttonCursor);

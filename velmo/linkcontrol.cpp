@@ -14,12 +14,10 @@ static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static HBITMAP linkBitmap;
 static CursorChoice linkCursor;
 
-static void paintLink(HWND window) {
+static void drawLink(HWND window, HDC target) {
     if (linkBitmap == nullptr) {
         linkBitmap = getControlBitmap(linkName, linkName);
     }
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     SIZE size = getWindowSize(window);
     SIZE icon = getBitmapSize(linkBitmap);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
@@ -28,13 +26,15 @@ static void paintLink(HWND window) {
     drawBitmap(target, linkBitmap, &iconBox, icon);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
-    EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintLink(window);
+        paintWith(window, drawLink);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawLink(window, (HDC)wParam);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&linkCursor);

@@ -190,10 +190,7 @@ static void destroyTabs(HWND window) {
 
 static void drawTabs(HDC target, ListItem* head) {
     StripSlices pressed = {tabBitmaps[tabPressedLeft], tabBitmaps[tabPressedMiddle], tabBitmaps[tabPressedRight]};
-    HFONT font = getMainFont();
-    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
-    SetBkMode(target, TRANSPARENT);
-    SetTextColor(target, captionColour);
+    HGDIOBJ previous = selectTextStyle(target, captionColour);
     RECT box = {firstTabLeft, textTop, firstTabLeft + tabWidth, textBottom};
     for (ListItem* item = head; item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
@@ -210,21 +207,15 @@ static void drawTabs(HDC target, ListItem* head) {
         box.left += tabStep;
         box.right = box.left + tabWidth;
     }
-    if (previous != nullptr) {
-        SelectObject(target, previous);
-    }
+    restoreObject(target, previous);
 }
 
-static void paintTabMenu(HWND window) {
+static void drawTabMenu(HWND window, HDC target) {
     lookUpBitmaps(tabList, tabBitmapNames, tabBitmaps, tabBitmapCount);
-    ListItem* head = getTabs(window);
     int width = getWindowSize(window).cx;
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     StripSlices bar = {tabBitmaps[tabLeft], tabBitmaps[tabMiddle], tabBitmaps[tabRight]};
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
-    drawTabs(target, head);
-    EndPaint(window, &paint);
+    drawTabs(target, getTabs(window));
 }
 
 LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -238,7 +229,10 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         clampHeight(window, lParam);
         return 0;
     case WM_PAINT:
-        paintTabMenu(window);
+        paintWith(window, drawTabMenu);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawTabMenu(window, (HDC)wParam);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&tabCursor);
