@@ -19,6 +19,7 @@
 #include <random>
 #include <string>
 
+#include "pixels.h"
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
@@ -339,6 +340,63 @@ TEST_P(EveryClass, PaintsCyclesAndLifetimesLeaveHeapAndGdiObjectsAlone) {
         liveOnce(kind);
     }
     expectNoGrowth(before, "lifetimes");
+    DestroyWindow(control);
+}
+
+// The area of the control's child window (the edit's field), in the
+// control's client coordinates; empty without one.
+RECT getChildArea(HWND control) {
+    RECT area = {0, 0, 0, 0};
+    HWND child = GetWindow(control, GW_CHILD);
+    if (child != nullptr) {
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&area), 2);
+    }
+    return area;
+}
+
+// Differences where the control shows its own pixels: inside its window
+// region (the top-level window's rounded one), outside its child window,
+// which Wine's PrintWindow leaves out.
+int countOwnDifferences(HWND control, const Pixels* printed, const Pixels* shown) {
+    RECT child = getChildArea(control);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    bool shaped = region != nullptr && GetWindowRgn(control, region) != ERROR;
+    int differences = 0;
+    for (int y = 0; y < shown->height; y++) {
+        for (int x = 0; x < shown->width; x++) {
+            POINT point = {x, y};
+            bool own = !PtInRect(&child, point) && (!shaped || PtInRegion(region, x, y));
+            if (own && getPixel(printed, x, y) != getPixel(shown, x, y)) {
+                differences++;
+            }
+        }
+    }
+    DeleteObject(region);
+    return differences;
+}
+
+// Printing draws what painting draws: a control printed into a memory DC
+// (as a host's screenshot or animation does) matches the screen, items, a
+// pressed state and its caption included (a press on the top-level window
+// would start its move loop).
+TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
+    const ControlKind& kind = GetParam();
+    HWND control = createControl(kind, WS_VISIBLE);
+    ASSERT_NE(nullptr, control);
+    for (int i = 0; i < itemsPerLifetime; i++) {
+        addItem(control);
+    }
+    if (!isTopLevel(kind)) {
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(controlLeft, controlTop));
+    }
+    paint(control);
+    Pixels shown = captureWindow(control);
+    Pixels printed = printWindow(control);
+    ASSERT_GT(shown.width, 0);
+    ASSERT_EQ(shown.width, printed.width);
+    ASSERT_EQ(shown.height, printed.height);
+    EXPECT_EQ(0, countOwnDifferences(control, &printed, &shown));
     DestroyWindow(control);
 }
 

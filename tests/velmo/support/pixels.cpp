@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include <algorithm>
+
 static const uint32_t colourMask = 0x00FFFFFF;
 static const uint32_t outsidePixel = 0xFFFFFFFF;
 
@@ -36,24 +38,50 @@ static Pixels makePixels(int width, int height, const uint32_t* bits) {
     return pixels;
 }
 
-static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
-    Pixels pixels = {0, 0, {}};
+// A 32-bit DIB section of this size selected into a new memory DC, for
+// copying or printing into; null DC when it can't be made.
+struct MemoryTarget {
+    HDC dc;
+    HBITMAP section;
+    HGDIOBJ previous;
+    void* bits;
+};
+
+static MemoryTarget newMemoryTarget(HDC reference, int width, int height) {
+    MemoryTarget target = {nullptr, nullptr, nullptr, nullptr};
     BITMAPINFO info = describeRows(width, height);
-    void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (section == nullptr) {
-        return pixels;
+    target.section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &target.bits, nullptr, 0);
+    if (target.section == nullptr) {
+        return target;
     }
-    HDC memory = CreateCompatibleDC(source);
-    if (memory != nullptr) {
-        HGDIOBJ previous = SelectObject(memory, section);
-        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-        GdiFlush();
-        pixels = makePixels(width, height, (const uint32_t*)bits);
-        SelectObject(memory, previous);
-        DeleteDC(memory);
+    target.dc = CreateCompatibleDC(reference);
+    if (target.dc == nullptr) {
+        DeleteObject(target.section);
+        return target;
     }
-    DeleteObject(section);
+    target.previous = SelectObject(target.dc, target.section);
+    return target;
+}
+
+static Pixels readMemoryTarget(const MemoryTarget* target, int width, int height) {
+    GdiFlush();
+    return makePixels(width, height, (const uint32_t*)target->bits);
+}
+
+static void deleteMemoryTarget(const MemoryTarget* target) {
+    SelectObject(target->dc, target->previous);
+    DeleteDC(target->dc);
+    DeleteObject(target->section);
+}
+
+static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
+    MemoryTarget target = newMemoryTarget(source, width, height);
+    if (target.dc == nullptr) {
+        return {0, 0, {}};
+    }
+    BitBlt(target.dc, 0, 0, width, height, source, x, y, SRCCOPY);
+    Pixels pixels = readMemoryTarget(&target, width, height);
+    deleteMemoryTarget(&target);
     return pixels;
 }
 
@@ -68,6 +96,25 @@ Pixels captureWindow(HWND window) {
     }
     Pixels pixels = copyFromDc(source, 0, 0, client.right, client.bottom);
     ReleaseDC(window, source);
+    return pixels;
+}
+
+Pixels printWindow(HWND window) {
+    static const uint32_t magenta = 0x00FF00FF;
+    RECT client;
+    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
+        return {0, 0, {}};
+    }
+    HDC screen = GetDC(nullptr);
+    MemoryTarget target = newMemoryTarget(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    if (target.dc == nullptr) {
+        return {0, 0, {}};
+    }
+    std::fill((uint32_t*)target.bits, (uint32_t*)target.bits + client.right * client.bottom, magenta);
+    PrintWindow(window, target.dc, PW_CLIENTONLY);
+    Pixels pixels = readMemoryTarget(&target, client.right, client.bottom);
+    deleteMemoryTarget(&target);
     return pixels;
 }
 

@@ -24,6 +24,10 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 // 32-bit DIB section. Empty when the window can't be read.
 Pixels captureWindow(HWND window);
 
+// The window's client area as PrintWindow draws it into a memory DC, which
+// holds magenta where nothing was drawn. Empty when the window can't be read.
+Pixels printWindow(HWND window);
+
 // The screen as shown in the area at (x, y): what lies outside a window's
 // region shows here, not in captureWindow.
 Pixels captureScreen(int x, int y, int width, int height);
