@@ -3,21 +3,6 @@
 #include "controlpatterns.h"
 #include "velmo.h"
 
-enum ButtonBitmap {
-    buttonLeft,
-    buttonMiddle,
-    buttonRight,
-    buttonLeftPressed,
-    buttonMiddlePressed,
-    buttonRightPressed,
-    buttonBitmapCount
-};
-
-static const char buttonList[] = "button";
-static const char* const buttonBitmapNames[buttonBitmapCount] = {
-    "buttonLeft", "buttonMiddle", "buttonRight", "buttonLeftPressed", "buttonMiddlePressed", "buttonRightPressed",
-};
-
 // Only the top-left 10 x 34 of a middle slice is read; caps keep their own size.
 static const StripLayout buttonStrip = {{10, controlHeight}, {0, 0}, controlHeight, 0, false};
 
@@ -26,7 +11,6 @@ static const int captionBottom = 30;
 static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
-static HBITMAP buttonBitmaps[buttonBitmapCount];
 static CursorChoice buttonCursor;
 
 static void setPressed(HWND window, LONG_PTR pressed) {
@@ -34,10 +18,9 @@ static void setPressed(HWND window, LONG_PTR pressed) {
 }
 
 static void drawButton(HWND window, HDC target) {
-    lookUpBitmaps(buttonList, buttonBitmapNames, buttonBitmaps, buttonBitmapCount);
     int width = getWindowSize(window).cx;
-    int first = GetWindowLongPtrA(window, GWLP_USERDATA) != 0 ? buttonLeftPressed : buttonLeft;
-    StripSlices slices = {buttonBitmaps[first], buttonBitmaps[first + 1], buttonBitmaps[first + 2]};
+    bool pressed = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
+    StripSlices slices = findStripSlices(pressed ? buttonLeftPressed : buttonLeft);
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);

@@ -31,12 +31,19 @@ HGDIOBJ selectTextStyle(HDC target, COLORREF colour) {
     return previous;
 }
 
-void lookUpBitmaps(const char* listName, const char* const names[], HBITMAP bitmaps[], int count) {
-    for (int index = 0; index < count; index++) {
-        if (bitmaps[index] == nullptr) {
-            bitmaps[index] = getControlBitmap(listName, names[index]);
-        }
+static HBITMAP themeBitmaps[themeBitmapCount];
+
+HBITMAP findThemeBitmap(ThemeBitmap which) {
+    if (themeBitmaps[which] == nullptr) {
+        themeBitmaps[which] = getControlBitmap(themeRows[which].listName, themeRows[which].bitmapName);
     }
+    return themeBitmaps[which];
+}
+
+StripSlices findStripSlices(ThemeBitmap left) {
+    StripSlices slices = {findThemeBitmap(left), findThemeBitmap(static_cast<ThemeBitmap>(left + 1)),
+                          findThemeBitmap(static_cast<ThemeBitmap>(left + 2))};
+    return slices;
 }
 
 SIZE getBitmapSize(HBITMAP bitmap) {

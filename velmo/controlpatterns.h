@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "theme.h"
+
 // The height that the button and the tab menu draw and clamp to.
 const int controlHeight = 34;
 
@@ -24,9 +26,10 @@ void restoreObject(HDC target, HGDIOBJ previous);
 // background; returns what restoreObject needs to put the old font back.
 HGDIOBJ selectTextStyle(HDC target, COLORREF colour);
 
-// Looks up, in the theme list listName, every bitmap of bitmaps[] that is still
-// null under the name at the same index of names[]; misses are retried later.
-void lookUpBitmaps(const char* listName, const char* const names[], HBITMAP bitmaps[], int count);
+// The theme bitmap of that row, looked up in the registry at the first call
+// and kept; a miss gives null (nothing to draw) and is looked up again at the
+// next call.
+HBITMAP findThemeBitmap(ThemeBitmap which);
 
 // The bitmap's own size; 0 x 0 for a null bitmap.
 SIZE getBitmapSize(HBITMAP bitmap);
@@ -53,6 +56,9 @@ struct StripLayout {
     // The frame's header leaves the middle short by the middle's own width.
     bool middleShortenedByItsWidth;
 };
+
+// The slices whose left one is left; the middle and right follow it.
+StripSlices findStripSlices(ThemeBitmap left);
 
 // Draws the middle, then the left cap at x, then the right cap ending at
 // x + width, all from the top of target.

@@ -4,11 +4,6 @@
 #include "controlpatterns.h"
 #include "velmo.h"
 
-enum FrameBitmap { frameLeft, frameMiddle, frameRight, frameBitmapCount };
-
-static const char frameList[] = "frame";
-static const char* const frameBitmapNames[frameBitmapCount] = {"frameLeft", "frameMiddle", "frameRight"};
-
 // The header is as tall as its bitmaps and stretches the whole middle.
 static const StripLayout headerStrip = {{0, 0}, {0, 0}, 0, 0, true};
 
@@ -19,8 +14,6 @@ static const int captionBottom = 24;
 static const int captionMaxCount = 255;
 static const COLORREF captionColour = RGB(0, 0, 0);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER;
-
-static HBITMAP frameBitmaps[frameBitmapCount];
 
 // The interior takes the paint context's default brush, white.
 static void drawPanel(HDC target, SIZE size) {
@@ -35,10 +28,9 @@ static void drawPanel(HDC target, SIZE size) {
 }
 
 static void drawFrame(HWND window, HDC target) {
-    lookUpBitmaps(frameList, frameBitmapNames, frameBitmaps, frameBitmapCount);
     SIZE size = getWindowSize(window);
     drawPanel(target, size);
-    StripSlices header = {frameBitmaps[frameLeft], frameBitmaps[frameMiddle], frameBitmaps[frameRight]};
+    StripSlices header = findStripSlices(frameLeft);
     drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
     RECT caption = {captionLeft, captionTop, size.cx, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);

@@ -3,27 +3,21 @@
 #include "controlpatterns.h"
 #include "velmo.h"
 
-// The icon is the one bitmap of the theme list "link", named like the list.
-static const char linkName[] = "link";
-
 static const int textLeft = 15;
 static const int textMaxCount = 255;
 static const COLORREF textColour = RGB(0, 0, 0);
 static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
-static HBITMAP linkBitmap;
 static CursorChoice linkCursor;
 
 static void drawLink(HWND window, HDC target) {
-    if (linkBitmap == nullptr) {
-        linkBitmap = getControlBitmap(linkName, linkName);
-    }
+    HBITMAP icon = findThemeBitmap(linkIcon);
     SIZE size = getWindowSize(window);
-    SIZE icon = getBitmapSize(linkBitmap);
+    SIZE iconSize = getBitmapSize(icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
-    int top = size.cy / 2 - icon.cy / 2;
-    RECT iconBox = {0, top, icon.cx, top + icon.cy};
-    drawBitmap(target, linkBitmap, &iconBox, icon);
+    int top = size.cy / 2 - iconSize.cy / 2;
+    RECT iconBox = {0, top, iconSize.cx, top + iconSize.cy};
+    drawBitmap(target, icon, &iconBox, iconSize);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
 }

@@ -19,12 +19,6 @@ static const UINT rowTextFormat = DT_SINGLELINE | DT_VCENTER;
 // Erasing as well leaves no stale pixels where rows moved up or went away.
 static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
 
-static const char markerListName[] = "list";
-static const char markerBitmapName[] = "list";
-
-// The theme's row marker, looked up at paint until it is found.
-static HBITMAP listBitmap = nullptr;
-
 static ListItem* getRows(HWND window) {
     return reinterpret_cast<ListItem*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -88,14 +82,12 @@ static void deleteRows(HWND window) {
 // passed over: drawing them would change no pixel. A missing marker draws
 // nothing; the text still shows.
 static void drawList(HWND window, HDC target) {
-    if (listBitmap == nullptr) {
-        listBitmap = getControlBitmap(markerListName, markerBitmapName);
-    }
+    HBITMAP markerBitmap = findThemeBitmap(listMarker);
     RECT clip;
     if (GetClipBox(target, &clip) == ERROR) {
         return;
     }
-    SIZE marker = getBitmapSize(listBitmap);
+    SIZE marker = getBitmapSize(markerBitmap);
     int rowHeight = marker.cy > rowTextHeight ? marker.cy : rowTextHeight;
     HGDIOBJ previousFont = selectTextStyle(target, rowTextColour);
     RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
@@ -105,7 +97,7 @@ static void drawList(HWND window, HDC target) {
         }
         if (box.top + rowHeight > clip.top) {
             RECT markerBox = {markerLeft, box.top, markerLeft + marker.cx, box.top + marker.cy};
-            drawBitmap(target, listBitmap, &markerBox, marker);
+            drawBitmap(target, markerBitmap, &markerBox, marker);
             DrawTextA(target, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
         }
         OffsetRect(&box, 0, rowStep);

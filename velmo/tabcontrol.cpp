@@ -7,13 +7,6 @@
 #include "controlpatterns.h"
 #include "velmo.h"
 
-enum TabBitmap { tabLeft, tabMiddle, tabRight, tabPressedLeft, tabPressedMiddle, tabPressedRight, tabBitmapCount };
-
-static const char tabList[] = "tab";
-static const char* const tabBitmapNames[tabBitmapCount] = {
-    "tabLeft", "tabMiddle", "tabRight", "tabPressedLeft", "tabPressedMiddle", "tabPressedRight",
-};
-
 // Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
 static const int firstTabLeft = 10;
 static const int tabStep = 80;
@@ -31,7 +24,6 @@ static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static const WORD tabNotificationCode = LBN_SELCHANGE;
 
-static HBITMAP tabBitmaps[tabBitmapCount];
 static CursorChoice tabCursor;
 
 Tab* newTab(const char* caption, int pressed) {
@@ -189,7 +181,7 @@ static void destroyTabs(HWND window) {
 }
 
 static void drawTabs(HDC target, ListItem* head) {
-    StripSlices pressed = {tabBitmaps[tabPressedLeft], tabBitmaps[tabPressedMiddle], tabBitmaps[tabPressedRight]};
+    StripSlices pressed = findStripSlices(tabPressedLeft);
     HGDIOBJ previous = selectTextStyle(target, captionColour);
     RECT box = {firstTabLeft, textTop, firstTabLeft + tabWidth, textBottom};
     for (ListItem* item = head; item != nullptr; item = item->next) {
@@ -211,9 +203,8 @@ static void drawTabs(HDC target, ListItem* head) {
 }
 
 static void drawTabMenu(HWND window, HDC target) {
-    lookUpBitmaps(tabList, tabBitmapNames, tabBitmaps, tabBitmapCount);
     int width = getWindowSize(window).cx;
-    StripSlices bar = {tabBitmaps[tabLeft], tabBitmaps[tabMiddle], tabBitmaps[tabRight]};
+    StripSlices bar = findStripSlices(tabLeft);
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
     drawTabs(target, getTabs(window));
 }

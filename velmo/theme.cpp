@@ -2,6 +2,8 @@
 // directory bitmap/, and the one font that the controls share.
 #include "velmo.h"
 
+#include "theme.h"
+
 #include <shlwapi.h>
 
 #include <cstdlib>
@@ -11,16 +13,8 @@
 ListItem* controlBitmaps = nullptr;
 HFONT mainFont = nullptr;
 
-struct ThemeRow {
-    const char* listName;
-    const char* bitmapName;
-    const char* path;
-};
-
-static const char* const themeLists[] = {"button", "tab", "link", "frame", "list"};
-
 // Paths stay relative: a host runs from the directory that holds bitmap/.
-static const ThemeRow themeRows[] = {
+const ThemeRow themeRows[themeBitmapCount] = {
     {"button", "buttonLeft", "bitmap/buttonleft.bmp"},
     {"button", "buttonMiddle", "bitmap/buttonmiddle.bmp"},
     {"button", "buttonRight", "bitmap/buttonright.bmp"},
@@ -132,6 +126,11 @@ static void loadListBitmaps(ControlBitmapList* list) {
     }
 }
 
+// The first row of each list names the list.
+static bool startsList(int row) {
+    return row == 0 || strcmp(themeRows[row].listName, themeRows[row - 1].listName) != 0;
+}
+
 // Whatever can't be allocated is left out: a short registry only means more
 // lookups that answer null, which the controls treat as nothing to draw.
 void getBitmaps(void) {
@@ -139,14 +138,17 @@ void getBitmaps(void) {
     if (controlBitmaps == nullptr) {
         return;
     }
-    for (const char* name : themeLists) {
-        ControlBitmapList* list = newBitmapList(name);
+    for (int row = 0; row < themeBitmapCount; row++) {
+        if (!startsList(row)) {
+            continue;
+        }
+        ControlBitmapList* list = newBitmapList(themeRows[row].listName);
         if (list != nullptr && addToList(controlBitmaps, list) == nullptr) {
             deleteBitmapList(list);
         }
     }
-    for (const char* name : themeLists) {
-        ControlBitmapList* list = findBitmapList(controlBitmaps, name);
+    for (int row = 0; row < themeBitmapCount; row++) {
+        ControlBitmapList* list = startsList(row) ? findBitmapList(controlBitmaps, themeRows[row].listName) : nullptr;
         if (list != nullptr) {
             loadListBitmaps(list);
         }
