@@ -1,6 +1,6 @@
 // The library's one container: a singly linked list of untyped data pointers.
 // Only printList needs Windows; the rest builds and is tested natively too.
-#include "velmo.h"
+#include "list.h"
 
 #include <new>
 
@@ -83,6 +83,15 @@ ListItem* removeFromList(ListItem* head, int position, void (*release)(void*)) {
         current = current->next;
     }
     return head;
+}
+
+void deleteWholeList(ListItem* head, void (*release)(void*)) {
+    while (head != nullptr) {
+        ListItem* next = head->next;
+        releaseData(head, release);
+        deleteList(head);
+        head = next;
+    }
 }
 
 #ifdef _WIN32

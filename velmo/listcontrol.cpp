@@ -2,11 +2,9 @@
 // its left. The host adds rows by text and removes them by position.
 #include <windows.h>
 
-#include <cstdlib>
-#include <cstring>
-
 #include "controlpatterns.h"
-#include "velmo.h"
+#include "heaptext.h"
+#include "list.h"
 
 static const int firstRowTop = 15;
 static const int rowStep = 25;
@@ -27,10 +25,6 @@ static void setRows(HWND window, ListItem* head) {
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(head));
 }
 
-static void releaseRowText(void* text) {
-    free(text);
-}
-
 // A window whose list can't be made isn't created (the result is -1).
 static LRESULT createRows(HWND window) {
     ListItem* head = newList();
@@ -46,14 +40,12 @@ static void addRow(HWND window, const char* text) {
     if (head == nullptr || text == nullptr) {
         return;
     }
-    size_t size = strlen(text) + 1;
-    char* copy = static_cast<char*>(malloc(size));
+    char* copy = copyText(text);
     if (copy == nullptr) {
         return;
     }
-    memcpy(copy, text, size);
     if (addToList(head, copy) == nullptr) {
-        free(copy);
+        deleteText(copy);
         return;
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
@@ -62,19 +54,13 @@ static void addRow(HWND window, const char* text) {
 static void removeRow(HWND window, int position) {
     ListItem* head = getRows(window);
     if (head != nullptr) {
-        setRows(window, removeFromList(head, position, releaseRowText));
+        setRows(window, removeFromList(head, position, deleteText));
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
 }
 
 static void deleteRows(HWND window) {
-    ListItem* item = getRows(window);
-    while (item != nullptr) {
-        ListItem* next = item->next;
-        free(item->data);
-        deleteList(item);
-        item = next;
-    }
+    deleteWholeList(getRows(window), deleteText);
     setRows(window, nullptr);
 }
 

@@ -2,10 +2,10 @@
 // with list-box messages. A left press marks a tab pressed for good; a left
 // release over a tab tells the parent with notification code 1.
 #include <new>
-#include <string.h>
 
 #include "controlpatterns.h"
-#include "velmo.h"
+#include "heaptext.h"
+#include "list.h"
 
 // Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
 static const int firstTabLeft = 10;
@@ -34,13 +34,11 @@ Tab* newTab(const char* caption, int pressed) {
     tab->caption = nullptr;
     tab->pressed = pressed;
     if (caption != nullptr) {
-        size_t size = strlen(caption) + 1;
-        tab->caption = new (std::nothrow) char[size];
+        tab->caption = copyText(caption);
         if (tab->caption == nullptr) {
             delete tab;
             return nullptr;
         }
-        memcpy(tab->caption, caption, size);
     }
     return tab;
 }
@@ -49,7 +47,7 @@ void deleteTab(Tab* tab) {
     if (tab == nullptr) {
         return;
     }
-    delete[] tab->caption;
+    deleteText(tab->caption);
     delete tab;
 }
 
@@ -170,14 +168,9 @@ static LRESULT createTabs(HWND window) {
 }
 
 static void destroyTabs(HWND window) {
-    ListItem* item = getTabs(window);
+    ListItem* head = getTabs(window);
     setTabs(window, nullptr);
-    while (item != nullptr) {
-        ListItem* next = item->next;
-        deleteTab((Tab*)item->data);
-        deleteList(item);
-        item = next;
-    }
+    deleteWholeList(head, freeTab);
 }
 
 static void drawTabs(HDC target, ListItem* head) {

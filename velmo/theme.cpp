@@ -2,11 +2,11 @@
 // directory bitmap/, and the one font that the controls share.
 #include "velmo.h"
 
+#include "heaptext.h"
 #include "theme.h"
 
 #include <shlwapi.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -37,24 +37,15 @@ const ThemeRow themeRows[themeBitmapCount] = {
 static const int mainFontHeight = 13;
 static const char mainFontFace[] = "Verdana";
 
-static char* copyName(const char* name) {
-    size_t size = strlen(name) + 1;
-    char* copy = static_cast<char*>(malloc(size));
-    if (copy != nullptr) {
-        memcpy(copy, name, size);
-    }
-    return copy;
-}
-
 ControlBitmapList* newBitmapList(const char* name) {
     ControlBitmapList* record = new (std::nothrow) ControlBitmapList;
     if (record == nullptr) {
         return nullptr;
     }
-    record->name = copyName(name);
+    record->name = copyText(name);
     record->bitmaps = record->name != nullptr ? newList() : nullptr;
     if (record->bitmaps == nullptr) {
-        free(record->name);
+        deleteText(record->name);
         delete record;
         return nullptr;
     }
@@ -64,7 +55,7 @@ ControlBitmapList* newBitmapList(const char* name) {
 // Only for a record that never made it into the registry: its list is still empty.
 static void deleteBitmapList(ControlBitmapList* record) {
     deleteList(record->bitmaps);
-    free(record->name);
+    deleteText(record->name);
     delete record;
 }
 
@@ -73,7 +64,7 @@ ControlBitmap* newControlBitmap(const char* name, const char* path) {
     if (record == nullptr) {
         return nullptr;
     }
-    record->name = copyName(name);
+    record->name = copyText(name);
     if (record->name == nullptr) {
         delete record;
         return nullptr;
@@ -89,7 +80,7 @@ static void deleteControlBitmap(ControlBitmap* record) {
     if (record->bitmap != nullptr) {
         DeleteObject(record->bitmap);
     }
-    free(record->name);
+    deleteText(record->name);
     delete record;
 }
 
