@@ -8,6 +8,7 @@
 static const StripLayout headerStrip = {{0, 0}, {0, 0}, 0, 0, true};
 
 static const COLORREF outlineColour = RGB(210, 210, 210);
+static const int outlineWidth = 1;
 static const int captionLeft = 10;
 static const int captionTop = 2;
 static const int captionBottom = 24;
@@ -15,10 +16,13 @@ static const int captionMaxCount = 255;
 static const COLORREF captionColour = RGB(0, 0, 0);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER;
 
-// The interior takes the paint context's default brush, white.
+// The interior takes the context's current brush, by default white. Without
+// a pen only the outline is missing: the interior is still filled.
 static void drawPanel(HDC target, SIZE size) {
-    HPEN outline = CreatePen(PS_SOLID, 1, outlineColour);
+    HPEN outline = CreatePen(PS_SOLID, outlineWidth, outlineColour);
     if (outline == nullptr) {
+        RECT interior = {outlineWidth, outlineWidth, size.cx - outlineWidth, size.cy - outlineWidth};
+        FillRect(target, &interior, static_cast<HBRUSH>(GetCurrentObject(target, OBJ_BRUSH)));
         return;
     }
     HGDIOBJ previous = SelectObject(target, outline);
