@@ -20,30 +20,11 @@ const int buttonWidth = 200;
 const int buttonHeight = 34;
 const int buttonId = 7;
 
-struct Strip {
-    Pixels left;
-    Pixels middle;
-    Pixels right;
-};
-
-Strip loadStrip(const char* left, const char* middle, const char* right) {
-    return {loadBitmapPixels(left), loadBitmapPixels(middle), loadBitmapPixels(right)};
-}
-
-// Caps at their own size at both ends, every column between them a copy of
-// the middle slice's first column (its columns are all alike).
 void expectStrip(const Pixels* shown, const Strip* strip, int width) {
     ASSERT_GT(strip->left.width, 0);
     ASSERT_GT(strip->right.width, 0);
     ASSERT_GT(strip->middle.width, 0);
-    EXPECT_EQ(0, countDifferences(shown, 0, 0, &strip->left, 0, 0, strip->left.width, buttonHeight));
-    int rightCap = width - strip->right.width;
-    EXPECT_EQ(0, countDifferences(shown, rightCap, 0, &strip->right, 0, 0, strip->right.width, buttonHeight));
-    int middleDifferences = 0;
-    for (int x = strip->left.width; x < rightCap; x++) {
-        middleDifferences += countDifferences(shown, x, 0, &strip->middle, 0, 0, 1, buttonHeight);
-    }
-    EXPECT_EQ(0, middleDifferences);
+    EXPECT_EQ(0, countStripDifferences(shown, 0, width, buttonHeight, strip));
 }
 
 class ButtonHost : public HostedTest {
@@ -117,37 +98,10 @@ TEST_F(ButtonMessages, rightButtonAndKeysDoNothing) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
-TEST_F(ButtonMessages, tallerSizeIsClampedTo34AndRaisesTheButton) {
+TEST_F(ButtonMessages, heightsUpTo34AreKeptAndTallerOnesClampedRaisingTheButton) {
     HWND sibling = createButton("Other", buttonId + 1, buttonLeftEdge, 100);
     HWND button = createButton("OK", buttonId, buttonLeftEdge, buttonTop);
-    ASSERT_EQ(sibling, GetWindow(host, GW_CHILD));
-    Recorder sizes;
-    sizes.watched = {WM_SIZE};
-    recordMessages(button, &sizes);
-    SetWindowPos(button, nullptr, 0, 0, 200, 50, SWP_NOMOVE | SWP_NOZORDER);
-    std::vector<RecordedMessage> expected = {{button, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 50)},
-                                             {button, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 34)}};
-    EXPECT_EQ(expected, sizes.messages);
-    RECT rectangle;
-    GetWindowRect(button, &rectangle);
-    EXPECT_EQ(200, rectangle.right - rectangle.left);
-    EXPECT_EQ(34, rectangle.bottom - rectangle.top);
-    EXPECT_EQ(button, GetWindow(host, GW_CHILD));
-}
-
-TEST_F(ButtonMessages, heightsUpTo34AreKeptInPlace) {
-    HWND sibling = createButton("Other", buttonId + 1, buttonLeftEdge, 100);
-    HWND button = createButton("OK", buttonId, buttonLeftEdge, buttonTop);
-    Recorder sizes;
-    sizes.watched = {WM_SIZE};
-    recordMessages(button, &sizes);
-    SetWindowPos(button, nullptr, 0, 0, 200, 20, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ((std::vector<RecordedMessage>{{button, WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 20)}}),
-              sizes.messages);
-    RECT rectangle;
-    GetWindowRect(button, &rectangle);
-    EXPECT_EQ(20, rectangle.bottom - rectangle.top);
-    EXPECT_EQ(sibling, GetWindow(host, GW_CHILD));
+    expectHeightClampedTo(buttonHeight, button, sibling, buttonWidth);
 }
 
 TEST_F(ButtonMessages, newCaptionWaitsForTheNextPaint) {

@@ -190,34 +190,10 @@ TEST_F(TabMessages, cursorFollowsTheTabsFromTheNextMoveOn) {
     EXPECT_EQ(arrow, GetCursor());
 }
 
-TEST_F(TabMessages, tallerSizeIsClampedTo34AndRaisesTheMenu) {
+TEST_F(TabMessages, heightsUpTo34AreKeptAndTallerOnesClampedRaisingTheMenu) {
     HWND sibling = createMenu(menuId + 1);
     HWND menu = createMenu(menuId);
-    ASSERT_EQ(sibling, GetWindow(host, GW_CHILD));
-    Recorder sizes;
-    sizes.watched = {WM_SIZE};
-    recordMessages(menu, &sizes);
-    SetWindowPos(menu, nullptr, 0, 0, 400, 50, SWP_NOMOVE | SWP_NOZORDER);
-    std::vector<RecordedMessage> expected = {{menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 50)},
-                                             {menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 34)}};
-    EXPECT_EQ(expected, sizes.messages);
-    EXPECT_EQ(menu, GetWindow(host, GW_CHILD));
-
-    sizes.messages.clear();
-    SetWindowPos(menu, nullptr, 0, 0, 400, 20, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ((std::vector<RecordedMessage>{{menu, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 20)}}), sizes.messages);
-    RECT rectangle;
-    GetWindowRect(menu, &rectangle);
-    EXPECT_EQ(20, rectangle.bottom - rectangle.top);
-}
-
-// Every column between the caps a copy of the middle's first column.
-int countStripDifferences(const Pixels* shown, int from, int to, const Pixels* middle) {
-    int differences = 0;
-    for (int x = from; x < to; x++) {
-        differences += countDifferences(shown, x, 0, middle, 0, 0, 1, menuHeight);
-    }
-    return differences;
+    expectHeightClampedTo(menuHeight, menu, sibling, 400);
 }
 
 TEST_F(TabPixels, barAndPressedTabsStandAtTenPlusEightyK) {
@@ -228,24 +204,22 @@ TEST_F(TabPixels, barAndPressedTabsStandAtTenPlusEightyK) {
     pressAt(menu, 100);
     repaintNow(host);
     Pixels shown = captureWindow(menu);
-    Pixels left = loadBitmapPixels("bitmap/tableft.bmp");
-    Pixels middle = loadBitmapPixels("bitmap/tabmiddle.bmp");
-    Pixels right = loadBitmapPixels("bitmap/tabright.bmp");
-    Pixels pressedLeft = loadBitmapPixels("bitmap/tabpressedleft.bmp");
-    Pixels pressedMiddle = loadBitmapPixels("bitmap/tabpressedmiddle.bmp");
-    Pixels pressedRight = loadBitmapPixels("bitmap/tabpressedright.bmp");
-    ASSERT_EQ(menuHeight, left.height);
-    ASSERT_EQ(10, pressedLeft.width);
-    ASSERT_EQ(10, pressedRight.width);
+    Strip bar = loadStrip("bitmap/tableft.bmp", "bitmap/tabmiddle.bmp", "bitmap/tabright.bmp");
+    Strip pressed =
+        loadStrip("bitmap/tabpressedleft.bmp", "bitmap/tabpressedmiddle.bmp", "bitmap/tabpressedright.bmp");
+    ASSERT_EQ(menuHeight, bar.left.height);
+    ASSERT_EQ(10, pressed.left.width);
+    ASSERT_EQ(10, pressed.right.width);
 
-    EXPECT_EQ(0, countDifferences(&shown, 0, 0, &left, 0, 0, left.width, menuHeight));
-    EXPECT_EQ(0, countDifferences(&shown, menuWidth - right.width, 0, &right, 0, 0, right.width, menuHeight));
-    EXPECT_EQ(0, countStripDifferences(&shown, left.width, 90, &middle));
-    EXPECT_EQ(0, countStripDifferences(&shown, 160, menuWidth - right.width, &middle));
+    // The bar's strip, but for the pressed tab's place.
+    const Pixels* left = &bar.left;
+    const Pixels* right = &bar.right;
+    EXPECT_EQ(0, countDifferences(&shown, 0, 0, left, 0, 0, left->width, menuHeight));
+    EXPECT_EQ(0, countDifferences(&shown, menuWidth - right->width, 0, right, 0, 0, right->width, menuHeight));
+    EXPECT_EQ(0, countMiddleDifferences(&shown, left->width, 90, menuHeight, &bar.middle));
+    EXPECT_EQ(0, countMiddleDifferences(&shown, 160, menuWidth - right->width, menuHeight, &bar.middle));
 
-    EXPECT_EQ(0, countDifferences(&shown, 90, 0, &pressedLeft, 0, 0, 10, menuHeight));
-    EXPECT_EQ(0, countStripDifferences(&shown, 100, 150, &pressedMiddle));
-    EXPECT_EQ(0, countDifferences(&shown, 150, 0, &pressedRight, 0, 0, 10, menuHeight));
+    EXPECT_EQ(0, countStripDifferences(&shown, 90, 70, menuHeight, &pressed));
 }
 
 TEST_F(TabPixels, captionsStayInTheirBoxes) {

@@ -24,6 +24,40 @@ protected:
         pumpMessages();
     }
 
+    // The height clamp of the button and the tab menu, between two siblings
+    // made in the order sibling, control: a lower size is kept, with one
+    // WM_SIZE, and leaves sibling first among the host's children; a taller
+    // one comes back clamped, with a second WM_SIZE, and raises control.
+    // Destroys control, which records into a recorder of this call.
+    void expectHeightClampedTo(int clamped, HWND control, HWND sibling, int width) {
+        const int lower = clamped - 14;
+        const int taller = clamped + 16;
+        ASSERT_EQ(sibling, GetWindow(host, GW_CHILD));
+        Recorder sizes;
+        sizes.watched = {WM_SIZE};
+        recordMessages(control, &sizes);
+        SetWindowPos(control, nullptr, 0, 0, width, lower, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ((std::vector<RecordedMessage>{{control, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, lower)}}),
+                  sizes.messages);
+        EXPECT_EQ(lower, getHeight(control));
+        EXPECT_EQ(sibling, GetWindow(host, GW_CHILD));
+
+        sizes.messages.clear();
+        SetWindowPos(control, nullptr, 0, 0, width, taller, SWP_NOMOVE | SWP_NOZORDER);
+        std::vector<RecordedMessage> expected = {{control, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, taller)},
+                                                 {control, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, clamped)}};
+        EXPECT_EQ(expected, sizes.messages);
+        EXPECT_EQ(clamped, getHeight(control));
+        EXPECT_EQ(control, GetWindow(host, GW_CHILD));
+        DestroyWindow(control);
+    }
+
+    static int getHeight(HWND window) {
+        RECT rectangle = {0, 0, 0, 0};
+        GetWindowRect(window, &rectangle);
+        return rectangle.bottom - rectangle.top;
+    }
+
     TestArea hostArea;
     SIZE hostSize;
     POINT origin = {0, 0};

@@ -206,6 +206,25 @@ int countDifferences(const Pixels* image, int x, int y, const Pixels* source, in
     return differences;
 }
 
+Strip loadStrip(const char* left, const char* middle, const char* right) {
+    return {loadBitmapPixels(left), loadBitmapPixels(middle), loadBitmapPixels(right)};
+}
+
+int countMiddleDifferences(const Pixels* image, int from, int to, int height, const Pixels* middle) {
+    int differences = 0;
+    for (int x = from; x < to; x++) {
+        differences += countDifferences(image, x, 0, middle, 0, 0, 1, height);
+    }
+    return differences;
+}
+
+int countStripDifferences(const Pixels* image, int x, int width, int height, const Strip* strip) {
+    int rightCap = x + width - strip->right.width;
+    return countDifferences(image, x, 0, &strip->left, 0, 0, strip->left.width, height) +
+           countDifferences(image, rightCap, 0, &strip->right, 0, 0, strip->right.width, height) +
+           countMiddleDifferences(image, x + strip->left.width, rightCap, height, &strip->middle);
+}
+
 static bool isInside(RECT area, int x, int y) {
     return x >= area.left && x < area.right && y >= area.top && y < area.bottom;
 }

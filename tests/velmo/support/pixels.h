@@ -46,6 +46,24 @@ bool saveMonochromeBitmapFile(const char* path, const Pixels* image);
 int countDifferences(const Pixels* image, int x, int y, const Pixels* source, int sourceX, int sourceY,
                      int width, int height);
 
+// The three slice files of a theme strip, read with loadBitmapPixels.
+struct Strip {
+    Pixels left;
+    Pixels middle;
+    Pixels right;
+};
+Strip loadStrip(const char* left, const char* middle, const char* right);
+
+// How many pixels of the columns from..to-1, top height rows, of image differ
+// from the first column of middle: a stretched middle slice, whose columns
+// are all alike.
+int countMiddleDifferences(const Pixels* image, int from, int to, int height, const Pixels* middle);
+
+// How many pixels of the strip at x, width wide and height high, of image
+// differ from the strip drawn from strip: each cap at its own width at its
+// end, every column between them a copy of the middle's first column.
+int countStripDifferences(const Pixels* image, int x, int width, int height, const Strip* strip);
+
 // How many pixels of the area are (or are not) the colour.
 int countPixelsOf(const Pixels* image, RECT area, uint32_t colour);
 int countPixelsNotOf(const Pixels* image, RECT area, uint32_t colour);
