@@ -146,6 +146,44 @@ TEST_F(FramePixels, captionStartsAtTenOverTheHeader) {
     EXPECT_GT(countDifferencesInside(&captioned, &bare, nearStart), 0);
 }
 
+// Without a pen only the outline is missing. Run alone: it uses up the
+// process's GDI handles while the frame prints.
+TEST(FrameWithoutPen, interiorHeaderAndCaptionAreStillDrawn) {
+    const char* name = "FrameWithoutPen.interiorHeaderAndCaptionAreStillDrawn";
+    if (!isRunningAlone(name)) {
+        EXPECT_EQ(0, runTestAlone(name));
+        return;
+    }
+    ASSERT_NE(nullptr, loadVelmo());
+    POINT origin = getAreaOrigin(frameArea);
+    HWND host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);
+    HWND frame = createChild(VELMO_FRAME_CLASS, "Settings", host, 0, 10, 10, frameWidth, frameHeight);
+    ASSERT_NE(nullptr, frame);
+    repaintNow(frame);
+    Pixels shown = captureWindow(frame);
+    std::vector<HPEN> pens;
+    Pixels printed = printClientArea(frame, [&pens]() {
+        for (HPEN pen = CreatePen(PS_SOLID, 1, 0); pen != nullptr; pen = CreatePen(PS_SOLID, 1, 0)) {
+            pens.push_back(pen);
+        }
+    });
+    for (HPEN pen : pens) {
+        DeleteObject(pen);
+    }
+    ASSERT_FALSE(pens.empty());
+    ASSERT_EQ(frameWidth, printed.width);
+    int header = loadBitmapPixels("bitmap/framemiddle.bmp").height;
+    RECT inside = {1, 0, frameWidth - 1, frameHeight - 1};
+    EXPECT_EQ(0, countDifferencesInside(&printed, &shown, inside));
+    RECT leftEdge = {0, header, 1, frameHeight};
+    RECT rightEdge = {frameWidth - 1, header, frameWidth, frameHeight};
+    RECT bottomEdge = {0, frameHeight - 1, frameWidth, frameHeight};
+    EXPECT_EQ(0, countPixelsNotOf(&printed, leftEdge, unprintedPixel));
+    EXPECT_EQ(0, countPixelsNotOf(&printed, rightEdge, unprintedPixel));
+    EXPECT_EQ(0, countPixelsNotOf(&printed, bottomEdge, unprintedPixel));
+    DestroyWindow(host);
+}
+
 TEST_F(FrameLifetime, thousandFramesLeaveNoPenBehind) {
     Leftovers left = measureLeftovers([this]() {
         HWND frame = CreateWindowExA(0, VELMO_FRAME_CLASS, "Lifetime", WS_CHILD, 10, 10, frameWidth, frameHeight,

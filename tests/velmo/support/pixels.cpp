@@ -99,8 +99,9 @@ Pixels captureWindow(HWND window) {
     return pixels;
 }
 
-Pixels printWindow(HWND window) {
-    static const uint32_t magenta = 0x00FF00FF;
+// Prints the client area into a memory DC filled with unprintedPixel; ready
+// runs once the DC exists.
+static Pixels printInto(HWND window, void (*print)(HWND, HDC), const std::function<void()>& ready) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
         return {0, 0, {}};
@@ -111,11 +112,28 @@ Pixels printWindow(HWND window) {
     if (target.dc == nullptr) {
         return {0, 0, {}};
     }
-    std::fill((uint32_t*)target.bits, (uint32_t*)target.bits + client.right * client.bottom, magenta);
-    PrintWindow(window, target.dc, PW_CLIENTONLY);
+    std::fill((uint32_t*)target.bits, (uint32_t*)target.bits + client.right * client.bottom, unprintedPixel);
+    ready();
+    print(window, target.dc);
     Pixels pixels = readMemoryTarget(&target, client.right, client.bottom);
     deleteMemoryTarget(&target);
     return pixels;
+}
+
+static void printWithPrintWindow(HWND window, HDC target) {
+    PrintWindow(window, target, PW_CLIENTONLY);
+}
+
+static void printClientOnly(HWND window, HDC target) {
+    SendMessageA(window, WM_PRINTCLIENT, (WPARAM)target, PRF_CLIENT);
+}
+
+Pixels printWindow(HWND window) {
+    return printInto(window, printWithPrintWindow, []() {});
+}
+
+Pixels printClientArea(HWND window, const std::function<void()>& ready) {
+    return printInto(window, printClientOnly, ready);
 }
 
 Pixels captureScreen(int x, int y, int width, int height) {

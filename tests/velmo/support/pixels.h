@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <stdint.h>
+#include <functional>
 #include <vector>
 
 struct Pixels {
@@ -24,9 +25,17 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 // 32-bit DIB section. Empty when the window can't be read.
 Pixels captureWindow(HWND window);
 
+// What a print leaves where nothing was drawn.
+const uint32_t unprintedPixel = 0x00FF00FF;
+
 // The window's client area as PrintWindow draws it into a memory DC, which
-// holds magenta where nothing was drawn. Empty when the window can't be read.
+// holds unprintedPixel where nothing was drawn. Empty when the window can't
+// be read.
 Pixels printWindow(HWND window);
+
+// The same drawn by WM_PRINTCLIENT alone, without the background erased;
+// ready runs once the memory DC exists, just before the print.
+Pixels printClientArea(HWND window, const std::function<void()>& ready);
 
 // The screen as shown in the area at (x, y): what lies outside a window's
 // region shows here, not in captureWindow.
