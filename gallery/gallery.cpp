@@ -1,7 +1,7 @@
 // The gallery: one "VelmoWindow" holding every control of the library, wired
 // the way a host program would wire them. Buttons add and remove list rows,
 // a tab release shows which tabs are pressed, and a link shows the edit
-// field's text. Run it from a directory that holds bitmap/.
+// field's text. The theme comes from bitmap/ beside velmo.dll.
 //
 //   gallery [--at X,Y]   place the window's top-left corner at X,Y (default: centred)
 #include <windows.h>
@@ -287,9 +287,9 @@ static POINT readOrigin(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
-    // The theme's paths are relative; without bitmap/ the controls draw no bitmaps.
+    // Without bitmap/ in the current folder or beside velmo.dll the controls draw no bitmaps.
     if (getControlBitmap("button", "buttonMiddle") == nullptr) {
-        fprintf(stderr, "gallery: no theme bitmaps; start it from a directory that holds bitmap/\n");
+        fprintf(stderr, "gallery: no theme bitmaps; put bitmap/ beside velmo.dll\n");
     }
     POINT origin = readOrigin(argc, argv);
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, VELMO_WINDOW_CLASS, windowTitle, WS_POPUP | WS_VISIBLE, origin.x,

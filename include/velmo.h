@@ -1,7 +1,8 @@
 /* velmo: skinned window controls drawn from theme bitmaps.
  *
  * Loading velmo.dll builds the theme from the bitmap files under "bitmap/" in the
- * current directory and registers the window classes below under the host
+ * current directory, or where a file isn't there, under the "bitmap/" beside
+ * velmo.dll itself, and registers the window classes below under the host
  * executable's module handle; the host then creates windows of these classes
  * with its own instance handle. Everything runs on the host's UI thread.
  *

@@ -1,7 +1,7 @@
 # Installs velmo for host programs and packs the same tree into a zip:
 #   bin/velmo.dll          the library
-#   bin/bitmap/            the theme; a host runs with bin/ (or a copy of bitmap/'s
-#                          parent) as its current directory, the paths are relative
+#   bin/bitmap/            the theme, found beside velmo.dll from any current
+#                          directory; a bitmap/ in the current one comes first
 #   lib/libvelmo.dll.a     the import library
 #   include/velmo.h        the public header, for C and C++
 #   lib/cmake/velmo/       find_package(velmo): imported target velmo::velmo and

@@ -5,7 +5,7 @@
 //   velmo_paint_bench --load-once DLL    loads DLL once; the exit status is the
 //                                        load's duration in microseconds
 //
-// Run it from a directory that holds bitmap/: the load reads the theme there.
+// Run it from a directory that holds bitmap/: the first load reads the theme there.
 // The library is loaded at run time, never linked, so that each child
 // process starts without it.
 #include <windows.h>
@@ -173,20 +173,33 @@ static bool reportLoadTime(const char* library, const char* directory, const cha
     return true;
 }
 
-// Started in the program's own folder, which holds no bitmap/, the load
-// shows what the theme's files cost.
+// From an empty folder the load takes the theme from beside velmo.dll; a copy
+// of the library alone in that folder finds no theme files anywhere. The
+// children have ended by the time the copy is deleted.
 static bool reportLoadTimes() {
+    char library[MAX_PATH];
+    char temporary[MAX_PATH];
     char folder[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
-    char* lastSlash = strrchr(folder, '\\');
-    if (length == 0 || length >= sizeof folder || lastSlash == nullptr) {
+    DWORD length = GetModuleFileNameA(nullptr, library, sizeof library);
+    char* lastSlash = strrchr(library, '\\');
+    if (length == 0 || length >= sizeof library || lastSlash == nullptr ||
+        static_cast<size_t>(lastSlash - library) + sizeof velmoFile >= sizeof library ||
+        GetTempPathA(sizeof temporary, temporary) == 0 || GetTempFileNameA(temporary, "vlb", 0, folder) == 0 ||
+        !DeleteFileA(folder) || !CreateDirectoryA(folder, nullptr)) {
         return false;
     }
-    *lastSlash = '\0';
+    strcpy(lastSlash + 1, velmoFile);
+    char copy[MAX_PATH];
+    snprintf(copy, sizeof copy, "%s\\%s", folder, velmoFile);
     printf("\n");
-    return reportLoadTime(velmoFile, nullptr, "with the theme's 17 bitmaps", true) &&
-           reportLoadTime(velmoFile, folder, "without bitmap/ (no theme files)", true) &&
-           reportLoadTime(emptyLibraryFile, nullptr, "(does nothing; the floor, no target)", false);
+    bool reported = reportLoadTime(velmoFile, nullptr, "with the theme's 17 bitmaps", true) &&
+                    reportLoadTime(velmoFile, folder, "from a folder without bitmap/ (the theme beside it)", true) &&
+                    CopyFileA(library, copy, FALSE) &&
+                    reportLoadTime(copy, folder, "(a copy with no theme files anywhere)", true) &&
+                    reportLoadTime(emptyLibraryFile, nullptr, "(does nothing; the floor, no target)", false);
+    DeleteFileA(copy);
+    RemoveDirectoryA(folder);
+    return reported;
 }
 
 // The skinned controls' font, which every control here draws with.

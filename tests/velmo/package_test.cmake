@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix, checks the layout and what velmo.dll
 # imports, builds the C host of host/ against the installed package with the
-# same toolchain, and runs it under Wine with and without bitmap/ at hand.
+# same toolchain, and runs it under Wine with and without bitmap/ at hand,
+# from the installed bin/ and from another folder.
 #   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOBJDUMP=... -P package_test.cmake
 set(prefix ${WORK}/prefix)
 set(hostBuild ${WORK}/host)
@@ -46,16 +47,19 @@ run(${CMAKE_COMMAND} --build ${hostBuild})
 # Both runs share the main build's Wine prefix and display.
 set(ENV{MARROWBY_WINEPREFIX} ${BUILD}/wineprefix)
 set(wineRun ${SOURCE}/tools/wine-run)
+function(runHost program mode folder)
+  execute_process(COMMAND ${wineRun} ${program} ${mode} WORKING_DIRECTORY ${folder}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "host ${mode} in ${folder}: ${result}\n${output}")
+  endif()
+endfunction()
 # From the installed bin/: velmo.dll and bitmap/ both come from the current directory.
-execute_process(COMMAND ${wineRun} ${hostBuild}/host.exe present WORKING_DIRECTORY ${prefix}/bin
-                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "host present: ${result}\n${output}")
-endif()
+runHost(${hostBuild}/host.exe present ${prefix}/bin)
+# Installed beside velmo.dll and started from another folder: bitmap/ comes
+# from beside the library.
+file(COPY ${hostBuild}/host.exe DESTINATION ${prefix}/bin)
+runHost(${prefix}/bin/host.exe present ${hostBuild})
 # From its own folder, with the DLL beside it and no bitmap/.
 file(COPY ${prefix}/bin/velmo.dll DESTINATION ${hostBuild})
-execute_process(COMMAND ${wineRun} ${hostBuild}/host.exe absent WORKING_DIRECTORY ${hostBuild}
-                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "host absent: ${result}\n${output}")
-endif()
+runHost(${hostBuild}/host.exe absent ${hostBuild})

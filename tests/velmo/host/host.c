@@ -1,6 +1,7 @@
 /* A host in C linked through the installed header and import library.
- *   host present   the current directory holds bitmap/: every lookup finds its bitmap
- *   host absent    it doesn't: every lookup is null, and the library works on
+ *   host present   the current directory or velmo.dll's folder holds bitmap/: every
+ *                  lookup finds its bitmap
+ *   host absent    neither does: every lookup is null, and the library works on
  * Exit status 0 when the library answered as expected. */
 #include <velmo.h>
 
