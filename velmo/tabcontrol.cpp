@@ -115,7 +115,7 @@ static void releaseOverTab(HWND window, LPARAM point) {
     if (findTabAt(window, point) == nullptr) {
         return;
     }
-    WORD identifier = LOWORD(GetWindowLongA(window, GWL_ID));
+    WORD identifier = LOWORD(GetWindowLongPtrA(window, GWLP_ID));
     sendCommandToParent(window, MAKEWPARAM(identifier, tabNotificationCode), 0);
 }
 

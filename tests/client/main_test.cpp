@@ -1,4 +1,4 @@
-// Runs the real client programs, the native one and client.exe under Wine,
+// Runs the real client programs, the native one and the 32- and 64-bit client.exe under Wine,
 // against scripted servers on loopback and compares their standard output
 // byte for byte and their exit status.
 #include <arpa/inet.h>
@@ -42,10 +42,11 @@ enum Scenario {
 };
 static_assert(scenarioCount == CLIENT_TEST_SCENARIOS, "one client build per scenario");
 
-enum class Platform { native, wine };
+enum class Platform { native, wine, wine64 };
 
 const char* platformName(Platform platform) {
-    return platform == Platform::native ? "native" : "wine";
+    static const char* const names[] = {"native", "wine", "wine64"};
+    return names[static_cast<int>(platform)];
 }
 
 void PrintTo(Platform platform, std::ostream* stream) {
@@ -314,18 +315,22 @@ bool isFile(const std::string& path) {
 class ClientTest : public testing::TestWithParam<Platform> {
 protected:
     void SetUp() override {
-        if (GetParam() == Platform::wine && !isFile(windowsClient("client_unresolvable"))) {
-            GTEST_SKIP() << "no Windows build of the client in " << WINDOWS_BUILD_DIR;
+        if (GetParam() != Platform::native && !isFile(windowsClient("client_unresolvable"))) {
+            GTEST_SKIP() << "no Windows build of the client in " << windowsBuild();
         }
     }
 
-    static std::string windowsClient(const std::string& name) {
-        return std::string(WINDOWS_BUILD_DIR) + "/tests/client/" + name + ".exe";
+    static std::string windowsBuild() {
+        return GetParam() == Platform::wine64 ? WINDOWS64_BUILD_DIR : WINDOWS_BUILD_DIR;
     }
 
+    static std::string windowsClient(const std::string& name) {
+        return windowsBuild() + "/tests/client/" + name + ".exe";
+    }
+
+    // The 32-bit builds count from one offset above the native ports, the 64-bit builds from two.
     static int port(Scenario scenario) {
-        int base = TEST_PORT_BASE + (GetParam() == Platform::wine ? WINDOWS_PORT_OFFSET : 0);
-        return base + scenario;
+        return TEST_PORT_BASE + static_cast<int>(GetParam()) * WINDOWS_PORT_OFFSET + scenario;
     }
 
     static ProgramRun runClient(const std::string& name, const std::vector<std::string>& arguments = {}) {
@@ -457,7 +462,7 @@ TEST_P(ClientTest, ReportsRunningOutOfMemoryAtEachAllocation) {
     ADD_FAILURE() << "the conversation never got through";
 }
 
-INSTANTIATE_TEST_SUITE_P(Platforms, ClientTest, testing::Values(Platform::native, Platform::wine),
+INSTANTIATE_TEST_SUITE_P(Platforms, ClientTest, testing::Values(Platform::native, Platform::wine, Platform::wine64),
                          [](const testing::TestParamInfo<Platform>& info) { return platformName(info.param); });
 
 }  // namespace
