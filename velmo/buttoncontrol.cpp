@@ -1,6 +1,7 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
 #include "controlpatterns.h"
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 enum ButtonBitmap {
@@ -25,6 +26,8 @@ static const int captionMaxCount = 511;
 static const int captionBottom = 30;
 static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+// The focus cue stands this far inside the button's edges.
+static const int focusCueInset = 3;
 
 static HBITMAP buttonBitmaps[buttonBitmapCount];
 static CursorChoice buttonCursor;
@@ -41,6 +44,8 @@ static void drawButton(HWND window, HDC target) {
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
+    RECT cue = {focusCueInset, focusCueInset, width - focusCueInset, controlHeight - focusCueInset};
+    drawFocusCue(window, target, &cue);
 }
 
 // A release reports a click even without a press before it: the button
@@ -55,6 +60,15 @@ static void pressButton(HWND window) {
     setPressed(window, 1);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
 }
+
+static void pressButtonWithMouse(HWND window) {
+    takeFocusOnClick(window);
+    pressButton(window);
+}
+
+// Space presses the button and its release clicks, as a mouse press and
+// release would; Enter clicks at once.
+static const KeyActions buttonKeys = {pressButton, releaseButton};
 
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -77,11 +91,15 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         chooseCursor(&buttonCursor, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
-        pressButton(window);
+        pressButtonWithMouse(window);
         return 0;
     case WM_LBUTTONUP:
         releaseButton(window);
         return 0;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &buttonKeys, 0, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
