@@ -52,7 +52,7 @@ void takeFocusOnClick(HWND control) {
 }
 
 static void invalidate(HWND control) {
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE);
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
 }
 
 // Only a shown cue needs drawing or taking away.
