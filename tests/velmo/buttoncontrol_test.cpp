@@ -269,10 +269,7 @@ TEST_F(ButtonInput, pressedButtonLeftBehindStaysPressed) {
 // dialog manager as a host's would.
 class ButtonKeyboard : public ButtonHost {
 protected:
-    void SetUp() override {
-        ButtonHost::SetUp();
-        ASSERT_TRUE(activateWindow(host));
-    }
+    ButtonKeyboard() { activeHost = true; }
 
     HWND createKeyboardButton(int id, HWND parent, int x, int y, int width) {
         return createChild(VELMO_BUTTON_CLASS, "Keys", parent, id, x, y, width, buttonHeight, WS_TABSTOP);
