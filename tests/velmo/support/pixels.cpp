@@ -65,7 +65,9 @@ static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
                            [=](HDC memory) { BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY); });
 }
 
-Pixels captureWindow(HWND window) {
+// The client area as the window's DC shows it, or as the window draws it when
+// asked with WM_PRINTCLIENT.
+static Pixels readClientArea(HWND window, bool printed) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
         return {0, 0, {}};
@@ -74,25 +76,21 @@ Pixels captureWindow(HWND window) {
     if (source == nullptr) {
         return {0, 0, {}};
     }
-    Pixels pixels = copyFromDc(source, 0, 0, client.right, client.bottom);
+    Pixels pixels = printed ? drawIntoSection(source, client.right, client.bottom,
+                                              [window](HDC memory) {
+                                                  SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+                                              })
+                            : copyFromDc(source, 0, 0, client.right, client.bottom);
     ReleaseDC(window, source);
     return pixels;
 }
 
+Pixels captureWindow(HWND window) {
+    return readClientArea(window, false);
+}
+
 Pixels printWindow(HWND window) {
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
-        return {0, 0, {}};
-    }
-    HDC reference = GetDC(window);
-    if (reference == nullptr) {
-        return {0, 0, {}};
-    }
-    Pixels pixels = drawIntoSection(reference, client.right, client.bottom, [window](HDC memory) {
-        SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
-    });
-    ReleaseDC(window, reference);
-    return pixels;
+    return readClientArea(window, true);
 }
 
 Pixels captureScreen(int x, int y, int width, int height) {
