@@ -142,7 +142,8 @@ static void createControls(HWND window) {
         DWORD exStyle = layout.keys == holdsTabStops ? WS_EX_CONTROLPARENT : 0;
         DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
         controls[i] = CreateWindowExA(exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
-                                      layout.x, layout.y, layout.width, layout.height, findParent(window, layout.parent),
+                                      layout.x, layout.y, layout.width, layout.height,
+                                      findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     }
     HWND tabMenu = findControl(tabMenuId);

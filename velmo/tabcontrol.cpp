@@ -310,8 +310,8 @@ static void drawTabMenu(HWND window, HDC target) {
     drawTabs(target, getTabs(window));
     int focused = getFocusedTab(window);
     if (focused >= 0) {
-        int left = firstTabLeft + focused * tabStep;
-        RECT cue = {left + focusCueInset, focusCueInset, left + tabWidth - focusCueInset, controlHeight - focusCueInset};
+        int left = firstTabLeft + focused * tabStep + focusCueInset;
+        RECT cue = {left, focusCueInset, left + tabWidth - 2 * focusCueInset, controlHeight - focusCueInset};
         drawFocusCue(window, target, &cue);
     }
 }
