@@ -48,17 +48,20 @@ static void drawButton(HWND window, HDC target) {
     drawFocusCue(window, target, &cue);
 }
 
+static void showPressed(HWND window, LONG_PTR pressed) {
+    setPressed(window, pressed);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+}
+
 // A release reports a click even without a press before it: the button
 // doesn't capture the mouse, so the press may have been elsewhere.
 static void releaseButton(HWND window) {
-    setPressed(window, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 0);
     sendClickNotification(window);
 }
 
 static void pressButton(HWND window) {
-    setPressed(window, 1);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 1);
 }
 
 static void pressButtonWithMouse(HWND window) {
@@ -66,9 +69,14 @@ static void pressButtonWithMouse(HWND window) {
     pressButton(window);
 }
 
+static void cancelPress(HWND window) {
+    showPressed(window, 0);
+}
+
 // Space presses the button and its release clicks, as a mouse press and
-// release would; Enter clicks at once.
-static const KeyActions buttonKeys = {pressButton, releaseButton};
+// release would; Enter clicks at once. A Space press that the focus leaves is
+// drawn released again, without a click.
+static const KeyActions buttonKeys = {pressButton, releaseButton, cancelPress};
 
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

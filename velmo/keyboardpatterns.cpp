@@ -76,9 +76,11 @@ static void arriveWithFocus(HWND control) {
     redrawFocusCue(control);
 }
 
-// A Space press that the control didn't see end is forgotten.
-static void leaveWithFocus(HWND control) {
-    setFlag(control, spaceHeld, false);
+// A Space press that the control didn't see end is taken back.
+static void leaveWithFocus(HWND control, const KeyActions* actions) {
+    if (setFlag(control, spaceHeld, false) && actions->cancel != nullptr) {
+        actions->cancel(control);
+    }
     redrawFocusCue(control);
 }
 
@@ -134,7 +136,7 @@ bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, const KeyA
         arriveWithFocus(control);
         break;
     case WM_KILLFOCUS:
-        leaveWithFocus(control);
+        leaveWithFocus(control, actions);
         break;
     case WM_UPDATEUISTATE:
         updateUiState(control, wParam);

@@ -13,11 +13,13 @@ bool takesKeyboard(HWND control);
 void takeFocusOnClick(HWND control);
 
 // What Space and Enter do to a control: press starts a click (Space down),
-// release ends it (Space up after a press, or Enter down after press). A null
-// press does nothing.
+// release ends it (Space up after a press, or Enter down after press), and
+// cancel takes back a press whose Space the focus left before its release.
+// A null press or cancel does nothing.
 struct KeyActions {
     void (*press)(HWND control);
     void (*release)(HWND control);
+    void (*cancel)(HWND control);
 };
 
 // The keyboard messages of a keyboard control, for its window procedure to

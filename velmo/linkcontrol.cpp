@@ -32,7 +32,7 @@ static void drawLink(HWND window, HDC target) {
 }
 
 // Space's release and Enter click, as a left release does.
-static const KeyActions linkKeys = {nullptr, sendClickNotification};
+static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -175,8 +175,9 @@ static void releaseFocusedTab(HWND window) {
     }
 }
 
-// Space and Enter act on the focused tab as a left press and release over it.
-static const KeyActions tabKeys = {pressFocusedTab, releaseFocusedTab};
+// Space and Enter act on the focused tab as a left press and release over it;
+// a press stays, as the mouse's does.
+static const KeyActions tabKeys = {pressFocusedTab, releaseFocusedTab, nullptr};
 
 // Left and Right move the focus one tab, Home and End to the first and last;
 // false for any other key.

@@ -318,6 +318,14 @@ TEST_F(ButtonKeyboard, spaceClicksOnItsReleaseAndEnterAtOnce) {
     recorder.messages.clear();
     ASSERT_TRUE(pressKey("Return", VK_RETURN));
     EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+
+    // A press that the focus leaves is taken back, and its release is lost.
+    recorder.messages.clear();
+    ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+    SetFocus(host);
+    EXPECT_FALSE(isPressed(button));
+    ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+    EXPECT_TRUE(recorder.messages.empty());
 }
 
 TEST_F(ButtonKeyboard, onlyAButtonWithTabStopTakesTheFocusOnAClick) {
