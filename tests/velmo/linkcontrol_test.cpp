@@ -76,16 +76,6 @@ TEST_F(LinkMessages, doubleClickReportsTwoClicks) {
     EXPECT_EQ((std::vector<RecordedMessage>{click(), click()}), recorder.messages);
 }
 
-TEST_F(LinkMessages, keysDoNothingWithoutTabStop) {
-    HWND link = createLink("Link", linkHeight);
-    for (WPARAM key : {VK_SPACE, VK_RETURN}) {
-        SendMessageA(link, WM_KEYDOWN, key, 0);
-        SendMessageA(link, WM_KEYUP, key, 0);
-        EXPECT_EQ(0, SendMessageA(link, WM_GETDLGCODE, key, 0));
-    }
-    EXPECT_TRUE(recorder.messages.empty());
-}
-
 TEST_F(LinkMessages, keepsAnySizeItIsGiven) {
     HWND link = createLink("Link", linkHeight);
     SetWindowPos(link, nullptr, 0, 0, 150, 60, SWP_NOMOVE | SWP_NOZORDER);
