@@ -1,6 +1,7 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
 #include "controlpatterns.h"
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 enum ButtonBitmap {
@@ -25,6 +26,8 @@ static const int captionMaxCount = 511;
 static const int captionBottom = 30;
 static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+// The focus cue stands this far inside the button's edges.
+static const int focusCueInset = 3;
 
 static HBITMAP buttonBitmaps[buttonBitmapCount];
 static CursorChoice buttonCursor;
@@ -33,31 +36,47 @@ static void setPressed(HWND window, LONG_PTR pressed) {
     SetWindowLongPtrA(window, GWLP_USERDATA, pressed);
 }
 
-static void paintButton(HWND window) {
+static void drawButton(HWND window, HDC target) {
     lookUpBitmaps(buttonList, buttonBitmapNames, buttonBitmaps, buttonBitmapCount);
     int width = getWindowSize(window).cx;
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     int first = GetWindowLongPtrA(window, GWLP_USERDATA) != 0 ? buttonLeftPressed : buttonLeft;
     StripSlices slices = {buttonBitmaps[first], buttonBitmaps[first + 1], buttonBitmaps[first + 2]};
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    EndPaint(window, &paint);
+    RECT cue = {focusCueInset, focusCueInset, width - focusCueInset, controlHeight - focusCueInset};
+    drawFocusCue(window, target, &cue);
+}
+
+static void showPressed(HWND window, LONG_PTR pressed) {
+    setPressed(window, pressed);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 // A release reports a click even without a press before it: the button
 // doesn't capture the mouse, so the press may have been elsewhere.
 static void releaseButton(HWND window) {
-    setPressed(window, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 0);
     sendClickNotification(window);
 }
 
 static void pressButton(HWND window) {
-    setPressed(window, 1);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 1);
 }
+
+static void pressButtonWithMouse(HWND window) {
+    takeFocusOnClick(window);
+    pressButton(window);
+}
+
+static void cancelPress(HWND window) {
+    showPressed(window, 0);
+}
+
+// Space presses the button and its release clicks, as a mouse press and
+// release would; Enter clicks at once. A Space press that the focus leaves is
+// drawn released again, without a click.
+static const KeyActions buttonKeys = {pressButton, releaseButton, cancelPress};
 
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -68,7 +87,10 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         clampHeight(window, lParam);
         return 0;
     case WM_PAINT:
-        paintButton(window);
+        paintWith(window, drawButton);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawButton(window, (HDC)wParam);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&buttonCursor);
@@ -77,11 +99,15 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         chooseCursor(&buttonCursor, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
-        pressButton(window);
+        pressButtonWithMouse(window);
         return 0;
     case WM_LBUTTONUP:
         releaseButton(window);
         return 0;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &buttonKeys, 0, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -8,6 +8,29 @@
 
 static const int textBufferSize = 512;
 
+void paintWith(HWND window, DrawFunction draw) {
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    if (target != nullptr) {
+        draw(window, target);
+    }
+    EndPaint(window, &paint);
+}
+
+void restoreObject(HDC target, HGDIOBJ previous) {
+    if (previous != nullptr) {
+        SelectObject(target, previous);
+    }
+}
+
+HGDIOBJ selectTextStyle(HDC target, COLORREF colour) {
+    HFONT font = getMainFont();
+    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
+    SetBkMode(target, TRANSPARENT);
+    SetTextColor(target, colour);
+    return previous;
+}
+
 void lookUpBitmaps(const char* listName, const char* const names[], HBITMAP bitmaps[], int count) {
     for (int index = 0; index < count; index++) {
         if (bitmaps[index] == nullptr) {
@@ -101,8 +124,8 @@ static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* des
     if (previous != nullptr) {
         StretchBlt(target, destination->left, destination->top, destination->right - destination->left,
                    destination->bottom - destination->top, memory, 0, 0, source.cx, source.cy, SRCCOPY);
-        SelectObject(memory, previous);
     }
+    restoreObject(memory, previous);
     DeleteDC(memory);
 }
 
@@ -149,15 +172,10 @@ void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLO
         maxCount = textBufferSize;
     }
     GetWindowTextA(window, text, maxCount);
-    HFONT font = getMainFont();
-    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
-    SetBkMode(target, TRANSPARENT);
-    SetTextColor(target, colour);
+    HGDIOBJ previous = selectTextStyle(target, colour);
     RECT rectangle = *box;
     DrawTextA(target, text, -1, &rectangle, format);
-    if (previous != nullptr) {
-        SelectObject(target, previous);
-    }
+    restoreObject(target, previous);
 }
 
 SIZE getWindowSize(HWND window) {

@@ -1,5 +1,6 @@
-// What the bitmap-drawn, clickable controls share: the three-slice strip, the
-// hand cursor, the click notification, the height clamp and the caption.
+// What the bitmap-drawn, clickable controls share: the paint cycle, the
+// three-slice strip, the hand cursor, the click notification, the height clamp
+// and the caption.
 #ifndef VELMO_CONTROLPATTERNS_H
 #define VELMO_CONTROLPATTERNS_H
 
@@ -7,6 +8,21 @@
 
 // The height that the button and the tab menu draw and clamp to.
 const int controlHeight = 34;
+
+// A control's drawing of its whole client area into target, whether target is
+// its paint context or one that WM_PRINTCLIENT gives.
+typedef void (*DrawFunction)(HWND window, HDC target);
+
+// Answers WM_PAINT: draw runs between BeginPaint and EndPaint.
+void paintWith(HWND window, DrawFunction draw);
+
+// Puts back the object that a SelectObject replaced; a null one (nothing was
+// selected) is passed over.
+void restoreObject(HDC target, HGDIOBJ previous);
+
+// Prepares target for text in the shared font, in colour, on a transparent
+// background; returns what restoreObject needs to put the old font back.
+HGDIOBJ selectTextStyle(HDC target, COLORREF colour);
 
 // Looks up, in the theme list listName, every bitmap of bitmaps[] that is still
 // null under the name at the same index of names[]; misses are retried later.

@@ -30,27 +30,27 @@ static void drawPanel(HDC target, SIZE size) {
     }
     HGDIOBJ previous = SelectObject(target, outline);
     Rectangle(target, 0, 0, size.cx, size.cy);
-    SelectObject(target, previous);
+    restoreObject(target, previous);
     DeleteObject(outline);
 }
 
-static void paintFrame(HWND window) {
+static void drawFrame(HWND window, HDC target) {
     lookUpBitmaps(frameList, frameBitmapNames, frameBitmaps, frameBitmapCount);
     SIZE size = getWindowSize(window);
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     drawPanel(target, size);
     StripSlices header = {frameBitmaps[frameLeft], frameBitmaps[frameMiddle], frameBitmaps[frameRight]};
     drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
     RECT caption = {captionLeft, captionTop, size.cx, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintFrame(window);
+        paintWith(window, drawFrame);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawFrame(window, (HDC)wParam);
         return 0;
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);

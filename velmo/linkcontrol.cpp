@@ -1,6 +1,7 @@
 // The link: the theme's icon at the left, the window text in black beside it,
 // the hand cursor, and a click notification on every left release over it.
 #include "controlpatterns.h"
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 // The icon is the one bitmap of the theme list "link", named like the list.
@@ -14,12 +15,10 @@ static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static HBITMAP linkBitmap;
 static CursorChoice linkCursor;
 
-static void paintLink(HWND window) {
+static void drawLink(HWND window, HDC target) {
     if (linkBitmap == nullptr) {
         linkBitmap = getControlBitmap(linkName, linkName);
     }
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
     SIZE size = getWindowSize(window);
     SIZE icon = getBitmapSize(linkBitmap);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
@@ -28,13 +27,20 @@ static void paintLink(HWND window) {
     drawBitmap(target, linkBitmap, &iconBox, icon);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
-    EndPaint(window, &paint);
+    RECT cue = {0, 0, size.cx, size.cy};
+    drawFocusCue(window, target, &cue);
 }
+
+// Space's release and Enter click, as a left release does.
+static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintLink(window);
+        paintWith(window, drawLink);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawLink(window, (HDC)wParam);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&linkCursor);
@@ -42,9 +48,16 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_MOUSEMOVE:
         chooseCursor(&linkCursor, cursorHand);
         return 0;
+    case WM_LBUTTONDOWN:
+        takeFocusOnClick(window);
+        break;
     case WM_LBUTTONUP:
         sendClickNotification(window);
         return 0;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &linkKeys, 0, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

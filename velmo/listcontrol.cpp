@@ -84,39 +84,33 @@ static void deleteRows(HWND window) {
     setRows(window, nullptr);
 }
 
-// Rows wholly outside the update rectangle are passed over: drawing them
-// would change no pixel. A missing marker draws nothing; the text still shows.
-static void paintList(HWND window) {
+// Rows wholly outside the clip box (in a paint, the update rectangle) are
+// passed over: drawing them would change no pixel. A missing marker draws
+// nothing; the text still shows.
+static void drawList(HWND window, HDC target) {
     if (listBitmap == nullptr) {
         listBitmap = getControlBitmap(markerListName, markerBitmapName);
     }
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    if (dc == nullptr) {
+    RECT clip;
+    if (GetClipBox(target, &clip) == ERROR) {
         return;
     }
     SIZE marker = getBitmapSize(listBitmap);
     int rowHeight = marker.cy > rowTextHeight ? marker.cy : rowTextHeight;
-    HFONT font = getMainFont();
-    HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, rowTextColour);
+    HGDIOBJ previousFont = selectTextStyle(target, rowTextColour);
     RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
-    for (ListItem* item = getRows(window); item != nullptr && box.top < paint.rcPaint.bottom; item = item->next) {
+    for (ListItem* item = getRows(window); item != nullptr && box.top < clip.bottom; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
-        if (box.top + rowHeight > paint.rcPaint.top) {
+        if (box.top + rowHeight > clip.top) {
             RECT markerBox = {markerLeft, box.top, markerLeft + marker.cx, box.top + marker.cy};
-            drawBitmap(dc, listBitmap, &markerBox, marker);
-            DrawTextA(dc, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
+            drawBitmap(target, listBitmap, &markerBox, marker);
+            DrawTextA(target, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
         }
         OffsetRect(&box, 0, rowStep);
     }
-    if (previousFont != nullptr) {
-        SelectObject(dc, previousFont);
-    }
-    EndPaint(window, &paint);
+    restoreObject(target, previousFont);
 }
 
 LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,7 +121,10 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         deleteRows(window);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
-        paintList(window);
+        paintWith(window, drawList);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawList(window, reinterpret_cast<HDC>(wParam));
         return 0;
     case LB_ADDSTRING:
         addRow(window, reinterpret_cast<const char*>(lParam));

@@ -11,19 +11,19 @@ static const int staticTextBandHeight = 20;
 static const int staticTextMaxCount = 511;
 static const UINT staticTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
-static void paintStatic(HWND window) {
+static void drawStatic(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
     RECT band = {0, 0, width, staticTextBandHeight};
-    drawWindowText(dc, window, staticTextMaxCount, &band, staticTextColour, staticTextFormat);
-    EndPaint(window, &paint);
+    drawWindowText(target, window, staticTextMaxCount, &band, staticTextColour, staticTextFormat);
 }
 
 LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintStatic(window);
+        paintWith(window, drawStatic);
+        return 0;
+    case WM_PRINTCLIENT:
+        drawStatic(window, reinterpret_cast<HDC>(wParam));
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

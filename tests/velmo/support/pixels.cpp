@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include <functional>
+
 static const uint32_t colourMask = 0x00FFFFFF;
 static const uint32_t outsidePixel = 0xFFFFFFFF;
 
@@ -36,18 +38,19 @@ static Pixels makePixels(int width, int height, const uint32_t* bits) {
     return pixels;
 }
 
-static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
+// What draw puts into a width x height 32-bit DIB section compatible with reference.
+static Pixels drawIntoSection(HDC reference, int width, int height, const std::function<void(HDC)>& draw) {
     Pixels pixels = {0, 0, {}};
     BITMAPINFO info = describeRows(width, height);
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (section == nullptr) {
         return pixels;
     }
-    HDC memory = CreateCompatibleDC(source);
+    HDC memory = CreateCompatibleDC(reference);
     if (memory != nullptr) {
         HGDIOBJ previous = SelectObject(memory, section);
-        BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+        draw(memory);
         GdiFlush();
         pixels = makePixels(width, height, (const uint32_t*)bits);
         SelectObject(memory, previous);
@@ -57,7 +60,14 @@ static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
     return pixels;
 }
 
-Pixels captureWindow(HWND window) {
+static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
+    return drawIntoSection(source, width, height,
+                           [=](HDC memory) { BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY); });
+}
+
+// The client area as the window's DC shows it, or as the window draws it when
+// asked with WM_PRINTCLIENT.
+static Pixels readClientArea(HWND window, bool printed) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
         return {0, 0, {}};
@@ -66,9 +76,21 @@ Pixels captureWindow(HWND window) {
     if (source == nullptr) {
         return {0, 0, {}};
     }
-    Pixels pixels = copyFromDc(source, 0, 0, client.right, client.bottom);
+    Pixels pixels = printed ? drawIntoSection(source, client.right, client.bottom,
+                                              [window](HDC memory) {
+                                                  SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+                                              })
+                            : copyFromDc(source, 0, 0, client.right, client.bottom);
     ReleaseDC(window, source);
     return pixels;
+}
+
+Pixels captureWindow(HWND window) {
+    return readClientArea(window, false);
+}
+
+Pixels printWindow(HWND window) {
+    return readClientArea(window, true);
 }
 
 Pixels captureScreen(int x, int y, int width, int height) {

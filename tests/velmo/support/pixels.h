@@ -24,6 +24,10 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 // 32-bit DIB section. Empty when the window can't be read.
 Pixels captureWindow(HWND window);
 
+// What the window draws of its client area when asked with WM_PRINTCLIENT
+// into a 32-bit DIB section that starts black.
+Pixels printWindow(HWND window);
+
 // The screen as shown in the area at (x, y): what lies outside a window's
 // region shows here, not in captureWindow.
 Pixels captureScreen(int x, int y, int width, int height);

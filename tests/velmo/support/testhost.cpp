@@ -183,9 +183,9 @@ HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height) {
 }
 
 HWND createChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width,
-                 int height) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                                 (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
+                 int height, DWORD style, DWORD exStyle) {
+    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                 parent, (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
     pumpMessages();
     return child;
 }

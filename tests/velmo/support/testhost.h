@@ -92,9 +92,10 @@ FARPROC findVelmoExport(const char* name);
 // recorder (may be null) and leaves the rest to DefWindowProcA.
 HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height);
 
-// A child window of a registered class with the host's instance handle.
+// A child window of a registered class with the host's instance handle,
+// WS_CHILD | WS_VISIBLE and any further style (WS_TABSTOP) and extended style.
 HWND createChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width,
-                 int height);
+                 int height, DWORD style = 0, DWORD exStyle = 0);
 
 // From now on window logs each message it receives into recorder before its
 // own procedure handles it.
