@@ -8,12 +8,28 @@
 # the machine is shared. Under Wine the client writes to a file: the Windows C
 # library treats /dev/null as a console and leaves it unbuffered.
 #
-# BUILD_DIR and WINDOWS_BUILD_DIR override the build folders, NATIVE_MB and
-# WINE_MB the stream sizes in megabytes, RUNS the runs per figure.
+#   bench/client_throughput.sh [windows|windows64]...
+#
+# The Windows flavours are the presets: windows (32-bit Wine) and windows64
+# (64-bit Wine), both when none is named. BUILD_DIR overrides the native build
+# folder, WINDOWS_BUILD_DIR the Windows one when one flavour is named (default
+# build/<preset>), NATIVE_MB and WINE_MB the stream sizes in megabytes, RUNS
+# the runs per figure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+flavours=("$@")
+[ ${#flavours[@]} -gt 0 ] || flavours=(windows windows64)
+for flavour in "${flavours[@]}"; do
+  case "$flavour" in
+    windows|windows64) ;;
+    *) echo "usage: client_throughput.sh [windows|windows64]..." >&2; exit 2 ;;
+  esac
+done
+if [ -n "${WINDOWS_BUILD_DIR:-}" ] && [ ${#flavours[@]} -gt 1 ]; then
+  echo "client_throughput.sh: WINDOWS_BUILD_DIR needs one flavour" >&2
+  exit 2
+fi
 native="${BUILD_DIR:-$root/build/bench}"
-windows="${WINDOWS_BUILD_DIR:-$root/build/windows}"
 native_mb="${NATIVE_MB:-100}"
 wine_mb="${WINE_MB:-8}"
 runs="${RUNS:-3}"
@@ -23,8 +39,13 @@ cd "$root"
 
 cmake --preset bench -B "$native" >/dev/null
 cmake --build "$native" -j2 --target client_demo raw_sink demo-server >/dev/null
-cmake --preset windows -B "$windows" >/dev/null
-cmake --build "$windows" -j2 --target client_demo raw_sink >/dev/null
+windows_builds=()
+for flavour in "${flavours[@]}"; do
+  windows="$(realpath -m "${WINDOWS_BUILD_DIR:-$root/build/$flavour}")"
+  cmake --preset "$flavour" -B "$windows" >/dev/null
+  cmake --build "$windows" -j2 --target client_demo raw_sink >/dev/null
+  windows_builds+=("$windows")
+done
 
 server="$native/tools/demo-server/demo-server"
 log="$(mktemp)"
@@ -33,7 +54,9 @@ server_pid=""
 finish() {
   [ -z "$server_pid" ] || kill "$server_pid" 2>/dev/null || true
   rm -f "$log" "$wine_output"
-  tools/wine-run --stop "$windows"
+  for windows in "${windows_builds[@]}"; do
+    tools/wine-run --stop "$windows"
+  done
 }
 trap finish EXIT
 
@@ -93,8 +116,11 @@ port=$(demo_port "$native")
 compare "native" "$native_mb" "$port" 50 /dev/null \
   "$native/client/client_demo" -- "$native/client/raw_sink" 127.0.0.1 "$port"
 
-port=$(demo_port "$windows")
-# The first run in a fresh build folder makes the Wine prefix; keep it out of the figures.
-tools/wine-run "$windows/client/raw_sink.exe" >/dev/null 2>&1 || true
-compare "Wine" "$wine_mb" "$port" 90 "$wine_output" \
-  tools/wine-run "$windows/client/client_demo.exe" -- tools/wine-run "$windows/client/raw_sink.exe" 127.0.0.1 "$port"
+for i in "${!flavours[@]}"; do
+  windows=${windows_builds[$i]}
+  port=$(demo_port "$windows")
+  # The first run in a fresh build folder makes the Wine prefix; keep it out of the figures.
+  tools/wine-run "$windows/client/raw_sink.exe" >/dev/null 2>&1 || true
+  compare "Wine, ${flavours[$i]}" "$wine_mb" "$port" 90 "$wine_output" \
+    tools/wine-run "$windows/client/client_demo.exe" -- tools/wine-run "$windows/client/raw_sink.exe" 127.0.0.1 "$port"
+done

@@ -1,13 +1,37 @@
 #!/usr/bin/env bash
-# Builds the Windows configuration's paint benchmark and runs it under Wine
+# Builds the Windows configurations' paint benchmark and runs it under Wine
 # from the source root (the library loads its theme from bitmap/ there): the
 # median paint time of each skinned control next to the platform's own
-# control, and the load time of velmo.dll. BUILD_DIR overrides the build
-# folder (default build/windows); an argument sets the paints per control.
+# control, and the load time of velmo.dll, one table per flavour.
+#
+#   bench/velmo_paint.sh [windows|windows64]... [PAINTS]
+#
+# The flavours are the presets: windows (32-bit Wine) and windows64 (64-bit
+# Wine), both when none is named; PAINTS sets the paints per control. BUILD_DIR
+# overrides the build folder when one flavour is named (default build/<preset>).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="$(realpath -m "${BUILD_DIR:-$root/build/windows}")"
 cd "$root"
-cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build" -j2 --target velmo_paint_bench >/dev/null
-tools/wine-run "$build/bin/velmo_paint_bench.exe" "$@"
+
+flavours=()
+arguments=()
+for argument in "$@"; do
+  case "$argument" in
+    windows|windows64) flavours+=("$argument") ;;
+    *) arguments+=("$argument") ;;
+  esac
+done
+[ ${#flavours[@]} -gt 0 ] || flavours=(windows windows64)
+if [ -n "${BUILD_DIR:-}" ] && [ ${#flavours[@]} -gt 1 ]; then
+  echo "velmo_paint.sh: BUILD_DIR needs one flavour" >&2
+  exit 2
+fi
+
+for flavour in "${flavours[@]}"; do
+  build="$(realpath -m "${BUILD_DIR:-$root/build/$flavour}")"
+  cmake --preset "$flavour" -B "$build" >/dev/null
+  cmake --build "$build" -j2 --target velmo_paint_bench >/dev/null
+  echo "== $flavour =="
+  tools/wine-run "$build/bin/velmo_paint_bench.exe" "${arguments[@]}"
+  echo
+done

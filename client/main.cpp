@@ -5,7 +5,6 @@
 // C library's printf (__USE_MINGW_ANSI_STDIO=0), which libstdc++'s headers
 // would override with MinGW's own, a printf that writes one character at a
 // time and costs the client most of its speed there.
-#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -73,11 +72,8 @@ static bool printMessage(const Data* message) {
 }
 
 // Adds the chunk to the reassembly buffer and prints every complete message
-// it now holds, so none waits for the next chunk. A null from parseData also
-// stands for memory running out, which only the C library's errno tells
-// apart. False when memory ran out.
+// it now holds, so none waits for the next chunk. False when memory ran out.
 static bool printCompleteMessages(Data* buffer, const char* chunk, int count) {
-    errno = 0;
     Data* message = parseData(buffer, chunk, count);
     while (message != nullptr) {
         bool printed = printMessage(message);
@@ -85,10 +81,9 @@ static bool printCompleteMessages(Data* buffer, const char* chunk, int count) {
         if (!printed) {
             return false;
         }
-        errno = 0;
         message = parseData(buffer, nullptr, 0);
     }
-    return errno != ENOMEM;
+    return !isParseOutOfMemory();
 }
 
 static void printLoopEnd(int received) {

@@ -34,6 +34,8 @@ static int32_t bytes = 0;
 // Body bytes of an over-long message that are still to arrive and be dropped.
 // Up to 2^32 - 1 - maxMessageBody, hence unsigned.
 static uint32_t bytesToSkip = 0;
+// Whether the last parseData returned null because memory ran out.
+static bool parseRanOutOfMemory = false;
 
 static int32_t allocationsBeforeFailure = -1;
 
@@ -174,6 +176,7 @@ void resetParser() {
     messageLength = 0;
     bytes = 0;
     bytesToSkip = 0;
+    parseRanOutOfMemory = false;
 }
 
 // Makes room for `count` more bytes, growing by the smallest multiple of the
@@ -236,10 +239,12 @@ static void cutMessage(Data* buffer, uint32_t announced) {
 }
 
 Data* parseData(Data* buffer, const char* chunk, int32_t count) {
+    parseRanOutOfMemory = false;
     if (buffer == nullptr) {
         return nullptr;
     }
     if (chunk != nullptr && count > 0 && !appendChunk(buffer, chunk, count)) {
+        parseRanOutOfMemory = true;
         return nullptr;
     }
     if (messageLength == 0) {
@@ -260,11 +265,16 @@ Data* parseData(Data* buffer, const char* chunk, int32_t count) {
     // On failure the message stays held and the state untouched for a later call.
     Data* message = getMessage(buffer, bytes, cut);
     if (message == nullptr) {
+        parseRanOutOfMemory = true;
         return nullptr;
     }
     bytes -= cut;
     messageLength = 0;
     return message;
+}
+
+bool isParseOutOfMemory() {
+    return parseRanOutOfMemory;
 }
 
 Data* getMessage(Data* buffer, int32_t filled, int32_t cut) {

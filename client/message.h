@@ -48,6 +48,9 @@ Data* buildLogin(const char* userName, const char* password);
 // the message stays held for a later call. One stream per process: the state
 // lives in message.cpp.
 Data* parseData(Data* buffer, const char* chunk, int32_t count);
+// True when the last parseData returned null because memory ran out (the
+// chunk not taken, or the message held back), false after any other result.
+bool isParseOutOfMemory();
 // Copies the first `cut` of the `filled` bytes held into a new record and
 // moves the rest to the front of a buffer sized to them.
 Data* getMessage(Data* buffer, int32_t filled, int32_t cut);

@@ -1,7 +1,8 @@
 // The gallery: one "VelmoWindow" holding every control of the library, wired
 // the way a host program would wire them. Buttons add and remove list rows,
 // a tab release shows which tabs are pressed, and a link shows the edit
-// field's text. Run it from a directory that holds bitmap/.
+// field's text. Tab, Shift+Tab, Space, Enter and the arrows operate it too.
+// The theme comes from bitmap/ beside velmo.dll.
 //
 //   gallery [--at X,Y]   place the window's top-left corner at X,Y (default: centred)
 #include <windows.h>
@@ -42,34 +43,40 @@ enum ControlId {
     closeId,
 };
 
+// The controls that the keyboard operates take WS_TABSTOP; the frame and the
+// table, which hold some, WS_EX_CONTROLPARENT; labels and the list neither.
+enum KeyboardRole { noKeys, tabStop, holdsTabStops };
+
 struct ControlLayout {
     Parent parent;
     const char* className;
     const char* text;
     ControlId id;
     int x, y, width, height;
+    KeyboardRole keys;
 };
 
-// The frame and the table come first: the controls inside them need their
-// handles. Positions are relative to the parent.
+// Tab and Shift+Tab follow this order; a frame or table comes before the
+// controls inside it, which need its handle, and lets navigation into them
+// (WS_EX_CONTROLPARENT). Positions are relative to the parent.
 static const ControlLayout controlLayouts[] = {
-    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314},
-    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314},
-    {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20},
-    {mainParent, VELMO_TAB_MENU_CLASS, "", tabMenuId, 16, 38, 608, 34},
-    {mainParent, VELMO_STATIC_CLASS, "Pressed tabs: none", tabStatusId, 16, 74, 608, 20},
-    {frameParent, VELMO_LIST_CLASS, "", rowListId, 12, 34, 272, 212},
-    {frameParent, VELMO_BUTTON_CLASS, "Add row", addRowId, 12, 264, 128, 34},
-    {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34},
-    {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20},
-    {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24},
-    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 110, 20},
-    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 140, 104, 56, 20},
-    {tableParent, VELMO_STATIC_CLASS, "Nothing shown yet", shownId, 12, 140, 272, 20},
-    {tableParent, VELMO_BUTTON_CLASS, "Add as row", addAsRowId, 12, 264, 128, 34},
-    {tableParent, VELMO_BUTTON_CLASS, "Clear", clearId, 156, 264, 128, 34},
-    {mainParent, VELMO_STATIC_CLASS, "Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20},
-    {mainParent, VELMO_BUTTON_CLASS, "Close", closeId, 496, 424, 128, 34},
+    {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20, noKeys},
+    {mainParent, VELMO_TAB_MENU_CLASS, "", tabMenuId, 16, 38, 608, 34, tabStop},
+    {mainParent, VELMO_STATIC_CLASS, "Pressed tabs: none", tabStatusId, 16, 74, 608, 20, noKeys},
+    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314, holdsTabStops},
+    {frameParent, VELMO_LIST_CLASS, "", rowListId, 12, 34, 272, 212, noKeys},
+    {frameParent, VELMO_BUTTON_CLASS, "Add row", addRowId, 12, 264, 128, 34, tabStop},
+    {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34, tabStop},
+    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314, holdsTabStops},
+    {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20, noKeys},
+    {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24, tabStop},
+    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 110, 20, tabStop},
+    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 140, 104, 56, 20, tabStop},
+    {tableParent, VELMO_STATIC_CLASS, "Nothing shown yet", shownId, 12, 140, 272, 20, noKeys},
+    {tableParent, VELMO_BUTTON_CLASS, "Add as row", addAsRowId, 12, 264, 128, 34, tabStop},
+    {tableParent, VELMO_BUTTON_CLASS, "Clear", clearId, 156, 264, 128, 34, tabStop},
+    {mainParent, VELMO_STATIC_CLASS, "Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20, noKeys},
+    {mainParent, VELMO_BUTTON_CLASS, "Close", closeId, 496, 424, 128, 34, tabStop},
 };
 
 static const int controlCount = sizeof controlLayouts / sizeof controlLayouts[0];
@@ -132,8 +139,11 @@ static void createControls(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < controlCount; i++) {
         const ControlLayout& layout = controlLayouts[i];
-        controls[i] = CreateWindowExA(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE, layout.x, layout.y, layout.width,
-                                      layout.height, findParent(window, layout.parent),
+        DWORD exStyle = layout.keys == holdsTabStops ? WS_EX_CONTROLPARENT : 0;
+        DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
+        controls[i] = CreateWindowExA(exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
+                                      layout.x, layout.y, layout.width, layout.height,
+                                      findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     }
     HWND tabMenu = findControl(tabMenuId);
@@ -272,6 +282,21 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
     }
 }
 
+// The dialog manager moves the focus with Tab and Shift+Tab and hands the
+// other keys to the focused control. An Enter that the focused control doesn't
+// take (the edit field's, or one while the window itself has the focus) is
+// kept from it: it would ask the window for its default button with
+// DM_GETDEFID, which has WM_USER's number, and to a VelmoWindow WM_USER with 0
+// uninstalls the installed procedure.
+static bool passToDialogManager(HWND window, MSG* message) {
+    if (message->message == WM_KEYDOWN && message->wParam == VK_RETURN &&
+        (SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam, reinterpret_cast<LPARAM>(message)) &
+         DLGC_WANTMESSAGE) == 0) {
+        return false;
+    }
+    return IsDialogMessageA(window, message) != 0;
+}
+
 // Without --at the window is centred on the primary screen.
 static POINT readOrigin(int argc, char** argv) {
     POINT origin = {(GetSystemMetrics(SM_CXSCREEN) - windowWidth) / 2,
@@ -287,9 +312,9 @@ static POINT readOrigin(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
-    // The theme's paths are relative; without bitmap/ the controls draw no bitmaps.
+    // Without bitmap/ in the current folder or beside velmo.dll the controls draw no bitmaps.
     if (getControlBitmap("button", "buttonMiddle") == nullptr) {
-        fprintf(stderr, "gallery: no theme bitmaps; start it from a directory that holds bitmap/\n");
+        fprintf(stderr, "gallery: no theme bitmaps; put bitmap/ beside velmo.dll\n");
     }
     POINT origin = readOrigin(argc, argv);
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, VELMO_WINDOW_CLASS, windowTitle, WS_POPUP | WS_VISIBLE, origin.x,
@@ -302,8 +327,10 @@ int main(int argc, char** argv) {
     SendMessageA(window, WM_USER, reinterpret_cast<WPARAM>(galleryWindowProcedure), 0);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        if (!passToDialogManager(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
     return static_cast<int>(message.wParam);
 }

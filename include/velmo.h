@@ -1,7 +1,8 @@
 /* velmo: skinned window controls drawn from theme bitmaps.
  *
  * Loading velmo.dll builds the theme from the bitmap files under "bitmap/" in the
- * current directory and registers the window classes below under the host
+ * current directory, or where a file isn't there, under the "bitmap/" beside
+ * velmo.dll itself, and registers the window classes below under the host
  * executable's module handle; the host then creates windows of these classes
  * with its own instance handle. Everything runs on the host's UI thread.
  *
@@ -15,6 +16,16 @@
 extern "C" {
 #endif
 
+/* Hosts on Windows reach the functions and data through the import table, so
+ * the address a host takes of a window procedure is the DLL's own, the one the
+ * window classes hold. The library itself, and the list's portable builds,
+ * declare them plainly. */
+#if defined(_WIN32) && !defined(VELMO_BUILDING)
+#define VELMO_API __declspec(dllimport)
+#else
+#define VELMO_API
+#endif
+
 /* Linked list of untyped data pointers. The list is handled through its head
  * item; an empty list is one head item whose data is null. The list never owns
  * its data. This part is plain C and builds on any platform. */
@@ -25,26 +36,20 @@ struct ListItem {
 };
 
 /* A new empty list, or null when memory is exhausted. */
-ListItem* newList(void);
+VELMO_API ListItem* newList(void);
 /* Frees this one item: neither the items after it nor its data. */
-void deleteList(ListItem* item);
+VELMO_API void deleteList(ListItem* item);
 /* Stores data in the empty head, else in a new item at the tail; returns the
  * item holding it, or null (list unchanged) when no item could be made. */
-ListItem* addToList(ListItem* head, void* data);
+VELMO_API ListItem* addToList(ListItem* head, void* data);
 /* Removes the item at position (0 = head) and hands its data to release when
  * both are non-null; returns the head that holds afterwards. A list of one item
  * loses its data whatever the position; on longer lists a position out of range
  * changes nothing. */
-ListItem* removeFromList(ListItem* head, int position, void (*release)(void*));
+VELMO_API ListItem* removeFromList(ListItem* head, int position, void (*release)(void*));
 
 #ifdef _WIN32
 #include <windows.h>
-
-#ifdef VELMO_BUILDING
-#define VELMO_DATA extern
-#else
-#define VELMO_DATA extern __declspec(dllimport)
-#endif
 
 /* Window classes registered while the library loads. */
 #define VELMO_WINDOW_CLASS "VelmoWindow"
@@ -76,42 +81,43 @@ typedef struct ControlBitmapList {
 } ControlBitmapList;
 
 /* Shows each item's data as text in a modal "List item" box, one after another. */
-void printList(ListItem* head);
+VELMO_API void printList(ListItem* head);
 
 /* Root of the theme registry: a list of ControlBitmapList records. */
-VELMO_DATA ListItem* controlBitmaps;
+extern VELMO_API ListItem* controlBitmaps;
 /* The shared font; null until getMainFont first succeeds. */
-VELMO_DATA HFONT mainFont;
+extern VELMO_API HFONT mainFont;
 
 /* Builds a new registry from the bitmap files and makes it the current one. */
-void getBitmaps(void);
-ControlBitmapList* newBitmapList(const char* name);
-ControlBitmap* newControlBitmap(const char* name, const char* path);
+VELMO_API void getBitmaps(void);
+VELMO_API ControlBitmapList* newBitmapList(const char* name);
+VELMO_API ControlBitmap* newControlBitmap(const char* name, const char* path);
 /* Case-sensitive searches; the first match wins, null when there is none. */
-ControlBitmapList* findBitmapList(ListItem* head, const char* name);
-ControlBitmap* findBitmap(ListItem* head, const char* name);
-HBITMAP getControlBitmap(const char* listName, const char* bitmapName);
+VELMO_API ControlBitmapList* findBitmapList(ListItem* head, const char* name);
+VELMO_API ControlBitmap* findBitmap(ListItem* head, const char* name);
+VELMO_API HBITMAP getControlBitmap(const char* listName, const char* bitmapName);
 /* The shared font, made on the first call; null while it can't be made. */
-HFONT getMainFont(void);
+VELMO_API HFONT getMainFont(void);
 
 /* Registers the nine classes; 1 on success, 0 at the first failure. */
-int registerClasses(void);
+VELMO_API int registerClasses(void);
 
-Tab* newTab(const char* caption, int pressed);
-void deleteTab(Tab* tab);
-void addTabToList(ListItem* head, Tab* tab);
+VELMO_API Tab* newTab(const char* caption, int pressed);
+VELMO_API void deleteTab(Tab* tab);
+VELMO_API void addTabToList(ListItem* head, Tab* tab);
 
-LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+VELMO_API LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-#undef VELMO_DATA
 #endif /* _WIN32 */
+
+#undef VELMO_API
 
 #ifdef __cplusplus
 }

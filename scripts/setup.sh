@@ -19,7 +19,67 @@ packages=(
   imagemagick                               # screenshots
   fonts-dejavu-core                         # the sans font that stands in for the theme's face
   procps                                    # pkill for the wine wrapper
+  wine64                                    # runs the 64-bit Windows binaries
+  lld llvm libwine-dev                      # MSVC-style hosts: lld-link, llvm-dlltool, Wine's headers
 )
+
+# A mirror caught in the middle of a sync serves package indexes that don't
+# match its Release file, for minutes to hours. A failed refresh is therefore
+# retried a little apart and then only warned about: apt goes on with the
+# indexes it already has.
+refresh_tries=3
+refresh_pause=15
+main_release=bookworm
+failed_indexes=""
+apt_log=$(mktemp)
+trap 'rm -f "$apt_log"' EXIT
+
+# The indexes that the last apt-get update couldn't fetch, from its log.
+read_failed_indexes() {
+  failed_indexes=$(sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/\1/p' "$apt_log" | paste -sd ' ')
+  [ -n "$failed_indexes" ] || failed_indexes="(apt named none; see its messages)"
+}
+
+refresh_indexes() {
+  local try
+  for try in $(seq "$refresh_tries"); do
+    if $SUDO apt-get update -qq >"$apt_log" 2>&1; then
+      failed_indexes=""
+      return 0
+    fi
+    read_failed_indexes
+    if [ "$try" -lt "$refresh_tries" ]; then
+      echo "setup: refreshing the package indexes failed ($failed_indexes); try $((try + 1)) of $refresh_tries in ${refresh_pause}s"
+      sleep "$refresh_pause"
+    fi
+  done
+  echo "setup: warning: $failed_indexes still failed after $refresh_tries tries (a mirror mid-sync?); going on with the indexes apt already has"
+}
+
+# Installs the packages given, with apt's options before them.
+install_with() {
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@" >"$apt_log" 2>&1
+}
+
+# Ends the set-up with apt's messages and, last, what went wrong and what to do.
+give_up() {
+  cat "$apt_log" >&2
+  if [ -n "$failed_indexes" ]; then
+    echo "setup: cannot install $*: apt could not download the package index $failed_indexes, so it can't resolve the install. The mirror is probably in the middle of a sync: run scripts/setup.sh again later, or choose another Debian mirror in /etc/apt/sources.list.d/." >&2
+  else
+    echo "setup: cannot install $*; apt's messages above say why." >&2
+  fi
+  exit 1
+}
+
+# Without one index (say the i386 one of the security suite) apt sees newer
+# versions of some packages than of their other-architecture twins and can't
+# resolve the install; the main release alone is consistent.
+install_packages() {
+  install_with "$@" && return 0
+  echo "setup: apt could not resolve the install${failed_indexes:+ without $failed_indexes}; trying again with $main_release as the target release"
+  install_with -t "$main_release" "$@" || give_up "$@"
+}
 
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -33,10 +93,10 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  refresh_indexes
+  install_packages "${missing[@]}"
 elif [ "${need_update:-0}" = 1 ]; then
-  $SUDO apt-get update -qq
+  refresh_indexes
 fi
 echo "setup: all packages present"
 
@@ -53,8 +113,8 @@ if [ -e "$qemu_entry" ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
       printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm-backports' \
         'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee "$backports" >/dev/null
     fi
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
+    refresh_indexes
+    install_with -t bookworm-backports qemu-user-static || give_up qemu-user-static
     reregister=1
   fi
   if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then

@@ -1,6 +1,7 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
 #include "controlpatterns.h"
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 // Only the top-left 10 x 34 of a middle slice is read; caps keep their own size.
@@ -10,6 +11,8 @@ static const int captionMaxCount = 511;
 static const int captionBottom = 30;
 static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+// The focus cue stands this far inside the button's edges.
+static const int focusCueInset = 3;
 
 static CursorChoice buttonCursor;
 
@@ -24,20 +27,39 @@ static void drawButton(HWND window, HDC target) {
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, captionBottom};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
+    RECT cue = {focusCueInset, focusCueInset, width - focusCueInset, controlHeight - focusCueInset};
+    drawFocusCue(window, target, &cue);
+}
+
+static void showPressed(HWND window, LONG_PTR pressed) {
+    setPressed(window, pressed);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
 }
 
 // A release reports a click even without a press before it: the button
 // doesn't capture the mouse, so the press may have been elsewhere.
 static void releaseButton(HWND window) {
-    setPressed(window, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 0);
     sendClickNotification(window);
 }
 
 static void pressButton(HWND window) {
-    setPressed(window, 1);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    showPressed(window, 1);
 }
+
+static void pressButtonWithMouse(HWND window) {
+    takeFocusOnClick(window);
+    pressButton(window);
+}
+
+static void cancelPress(HWND window) {
+    showPressed(window, 0);
+}
+
+// Space presses the button and its release clicks, as a mouse press and
+// release would; Enter clicks at once. A Space press that the focus leaves is
+// drawn released again, without a click.
+static const KeyActions buttonKeys = {pressButton, releaseButton, cancelPress};
 
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -60,11 +82,15 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         chooseCursor(&buttonCursor, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
-        pressButton(window);
+        pressButtonWithMouse(window);
         return 0;
     case WM_LBUTTONUP:
         releaseButton(window);
         return 0;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &buttonKeys, 0, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -211,7 +211,7 @@ void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam) {
 }
 
 void sendClickNotification(HWND control) {
-    sendCommandToParent(control, (WPARAM)GetWindowLongA(control, GWL_ID), 0);
+    sendCommandToParent(control, (WPARAM)GetWindowLongPtrA(control, GWLP_ID), 0);
 }
 
 void clampHeight(HWND control, LPARAM size) {

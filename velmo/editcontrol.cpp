@@ -2,6 +2,7 @@
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 // The grey class background shows as a frame of this width round the field.
@@ -28,6 +29,15 @@ static void createEditField(HWND window) {
     }
 }
 
+// Tabbing into a control created with WS_TABSTOP puts the caret in its field;
+// any other control keeps the focus that it is given.
+static void handFocusToField(HWND window) {
+    HWND field = getEditField(window);
+    if (field != nullptr && takesKeyboard(window)) {
+        SetFocus(field);
+    }
+}
+
 // A control whose field could not be made answers the relayed messages with 0.
 static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND field = getEditField(window);
@@ -45,6 +55,9 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_SETTEXT:
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+        handFocusToField(window);
+        return DefWindowProcA(window, message, wParam, lParam);
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

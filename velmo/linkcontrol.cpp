@@ -1,6 +1,7 @@
 // The link: the theme's icon at the left, the window text in black beside it,
 // the hand cursor, and a click notification on every left release over it.
 #include "controlpatterns.h"
+#include "keyboardpatterns.h"
 #include "velmo.h"
 
 static const int textLeft = 15;
@@ -20,7 +21,12 @@ static void drawLink(HWND window, HDC target) {
     drawBitmap(target, icon, &iconBox, iconSize);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
+    RECT cue = {0, 0, size.cx, size.cy};
+    drawFocusCue(window, target, &cue);
 }
+
+// Space's release and Enter click, as a left release does.
+static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -36,9 +42,16 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_MOUSEMOVE:
         chooseCursor(&linkCursor, cursorHand);
         return 0;
+    case WM_LBUTTONDOWN:
+        takeFocusOnClick(window);
+        break;
     case WM_LBUTTONUP:
         sendClickNotification(window);
         return 0;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &linkKeys, 0, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 
 #include "controlpatterns.h"
 #include "heaptext.h"
+#include "keyboardpatterns.h"
 #include "list.h"
 
 // Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
@@ -23,6 +24,8 @@ static const StripLayout pressedStrip = {sliceSource, sliceSource, controlHeight
 static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static const WORD tabNotificationCode = LBN_SELCHANGE;
+// The focus cue stands this far inside the focused tab's slot.
+static const int focusCueInset = 2;
 
 static CursorChoice tabCursor;
 
@@ -71,29 +74,50 @@ static void setTabs(HWND window, ListItem* head) {
     SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)head);
 }
 
-// The tab whose hit area, both ends included, holds x; y doesn't count.
-static Tab* findTabAt(HWND window, LPARAM point) {
-    int x = LOWORD(point);
-    int position = firstTabLeft;
+static int countTabs(HWND window) {
+    int count = 0;
     for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
-        Tab* tab = (Tab*)item->data;
-        if (tab == nullptr) {
-            continue;
+        if (item->data != nullptr) {
+            count++;
         }
-        if (position <= x && x <= position + tabWidth) {
-            return tab;
+    }
+    return count;
+}
+
+// The tab at this position, numbered as LB_DELETESTRING numbers them; null
+// past the last.
+static Tab* getTabAt(HWND window, int position) {
+    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+        if (item->data != nullptr && position-- == 0) {
+            return (Tab*)item->data;
         }
-        position += tabStep;
     }
     return nullptr;
+}
+
+// The position of the tab whose hit area, both ends included, holds x (y
+// doesn't count); -1 when none does.
+static int findTabPositionAt(HWND window, LPARAM point) {
+    int x = LOWORD(point);
+    int count = countTabs(window);
+    for (int position = 0; position < count; position++) {
+        int left = firstTabLeft + position * tabStep;
+        if (left <= x && x <= left + tabWidth) {
+            return position;
+        }
+    }
+    return -1;
+}
+
+static Tab* findTabAt(HWND window, LPARAM point) {
+    return getTabAt(window, findTabPositionAt(window, point));
 }
 
 static void chooseTabCursor(HWND window, LPARAM point) {
     chooseCursor(&tabCursor, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
 }
 
-static void pressTabAt(HWND window, LPARAM point) {
-    Tab* tab = findTabAt(window, point);
+static void pressTab(HWND window, Tab* tab) {
     if (tab == nullptr || tab->pressed != 0) {
         return;
     }
@@ -101,12 +125,81 @@ static void pressTabAt(HWND window, LPARAM point) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
 }
 
-static void releaseOverTab(HWND window, LPARAM point) {
-    if (findTabAt(window, point) == nullptr) {
-        return;
-    }
-    WORD identifier = LOWORD(GetWindowLongA(window, GWL_ID));
+static void notifyTabRelease(HWND window) {
+    WORD identifier = LOWORD(GetWindowLongPtrA(window, GWLP_ID));
     sendCommandToParent(window, MAKEWPARAM(identifier, tabNotificationCode), 0);
+}
+
+// A click on a keyboard tab menu takes the focus, and the clicked tab becomes
+// the focused one.
+static void pressTabAt(HWND window, LPARAM point) {
+    int position = findTabPositionAt(window, point);
+    takeFocusOnClick(window);
+    if (takesKeyboard(window) && position >= 0) {
+        setFocusedItem(window, position);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    }
+    pressTab(window, getTabAt(window, position));
+}
+
+static void releaseOverTab(HWND window, LPARAM point) {
+    if (findTabAt(window, point) != nullptr) {
+        notifyTabRelease(window);
+    }
+}
+
+// Tabs removed since may leave the focused position past the last tab.
+static int getFocusedTab(HWND window) {
+    int last = countTabs(window) - 1;
+    int focused = getFocusedItem(window);
+    return focused < last ? focused : last;
+}
+
+static void pressFocusedTab(HWND window) {
+    pressTab(window, getTabAt(window, getFocusedTab(window)));
+}
+
+static void releaseFocusedTab(HWND window) {
+    if (getFocusedTab(window) >= 0) {
+        notifyTabRelease(window);
+    }
+}
+
+// Space and Enter act on the focused tab as a left press and release over it;
+// a press stays, as the mouse's does.
+static const KeyActions tabKeys = {pressFocusedTab, releaseFocusedTab, nullptr};
+
+// Left and Right move the focus one tab, Home and End to the first and last;
+// false for any other key.
+static bool moveTabFocus(HWND window, WPARAM key) {
+    int last = countTabs(window) - 1;
+    int focused = getFocusedTab(window);
+    switch (key) {
+    case VK_LEFT:
+        focused = focused > 0 ? focused - 1 : 0;
+        break;
+    case VK_RIGHT:
+        focused = focused < last ? focused + 1 : last;
+        break;
+    case VK_HOME:
+        focused = 0;
+        break;
+    case VK_END:
+        focused = last;
+        break;
+    default:
+        return false;
+    }
+    if (last >= 0) {
+        setFocusedItem(window, focused);
+    }
+    noteKeyboardUse(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    return true;
+}
+
+static bool handleTabKey(HWND window, WPARAM key) {
+    return takesKeyboard(window) && moveTabFocus(window, key);
 }
 
 static LRESULT countPressedTabs(HWND window) {
@@ -200,6 +293,12 @@ static void drawTabMenu(HWND window, HDC target) {
     StripSlices bar = findStripSlices(tabLeft);
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
     drawTabs(target, getTabs(window));
+    int focused = getFocusedTab(window);
+    if (focused >= 0) {
+        int left = firstTabLeft + focused * tabStep + focusCueInset;
+        RECT cue = {left, focusCueInset, left + tabWidth - 2 * focusCueInset, controlHeight - focusCueInset};
+        drawFocusCue(window, target, &cue);
+    }
 }
 
 LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -238,6 +337,15 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
     case WM_LBUTTONUP:
         releaseOverTab(window, lParam);
         return 0;
+    case WM_KEYDOWN:
+        if (handleTabKey(window, wParam)) {
+            return 0;
+        }
+        break;
+    }
+    LRESULT result;
+    if (handleKeyboardMessage(window, message, wParam, &tabKeys, DLGC_WANTARROWS, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

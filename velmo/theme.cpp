@@ -1,5 +1,6 @@
 // The theme: named bitmaps in named lists, loaded once from the relative
-// directory bitmap/, and the one font that the controls share.
+// directory bitmap/ (or the one beside the library), and the one font that the
+// controls share.
 #include "velmo.h"
 
 #include "heaptext.h"
@@ -13,7 +14,7 @@
 ListItem* controlBitmaps = nullptr;
 HFONT mainFont = nullptr;
 
-// Paths stay relative: a host runs from the directory that holds bitmap/.
+// Paths stay relative: to the current directory first, else to the library's.
 const ThemeRow themeRows[themeBitmapCount] = {
     {"button", "buttonLeft", "bitmap/buttonleft.bmp"},
     {"button", "buttonMiddle", "bitmap/buttonmiddle.bmp"},
@@ -59,6 +60,43 @@ static void deleteBitmapList(ControlBitmapList* record) {
     delete record;
 }
 
+// The path taken from the library's own folder; false when the library's file
+// name can't be read or the result wouldn't fit in MAX_PATH.
+static bool placeBesideLibrary(const char* path, char* full) {
+    HMODULE library = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&placeBesideLibrary), &library)) {
+        return false;
+    }
+    DWORD length = GetModuleFileNameA(library, full, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return false;
+    }
+    char* fileName = PathFindFileNameA(full);
+    size_t size = strlen(path) + 1;
+    if (static_cast<size_t>(fileName - full) + size > MAX_PATH) {
+        return false;
+    }
+    memcpy(fileName, path, size);
+    return true;
+}
+
+// A file at the relative path in the current directory wins; one that isn't
+// there is taken from beside the library, so a host started from any folder
+// still finds the installed theme. Both are loaded by their full path: given a
+// relative one, LoadImageA may look in the executable's folder first.
+static HBITMAP loadThemeFile(const char* path) {
+    char full[MAX_PATH];
+    bool found = false;
+    if (PathFileExistsA(path)) {
+        DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+        found = length > 0 && length < MAX_PATH;
+    } else if (PathIsRelativeA(path)) {
+        found = placeBesideLibrary(path, full) && PathFileExistsA(full);
+    }
+    return found ? static_cast<HBITMAP>(LoadImageA(nullptr, full, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)) : nullptr;
+}
+
 ControlBitmap* newControlBitmap(const char* name, const char* path) {
     ControlBitmap* record = new (std::nothrow) ControlBitmap;
     if (record == nullptr) {
@@ -69,10 +107,7 @@ ControlBitmap* newControlBitmap(const char* name, const char* path) {
         delete record;
         return nullptr;
     }
-    record->bitmap = nullptr;
-    if (PathFileExistsA(path)) {
-        record->bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    }
+    record->bitmap = loadThemeFile(path);
     return record;
 }
 

@@ -1,4 +1,4 @@
-// Runs the real client programs, the native one and client.exe under Wine,
+// Runs the real client programs, the native one and the 32- and 64-bit client.exe under Wine,
 // against scripted servers on loopback and compares their standard output
 // byte for byte and their exit status.
 #include <arpa/inet.h>
@@ -37,14 +37,16 @@ enum Scenario {
     messagesInOneChunk,
     overlongMessage,
     resetConnection,
+    allocationFailure,
     scenarioCount
 };
 static_assert(scenarioCount == CLIENT_TEST_SCENARIOS, "one client build per scenario");
 
-enum class Platform { native, wine };
+enum class Platform { native, wine, wine64 };
 
 const char* platformName(Platform platform) {
-    return platform == Platform::native ? "native" : "wine";
+    static const char* const names[] = {"native", "wine", "wine64"};
+    return names[static_cast<int>(platform)];
 }
 
 void PrintTo(Platform platform, std::ostream* stream) {
@@ -60,12 +62,16 @@ const int portWaitSeconds = 60;
 // Gives each write time to arrive as a chunk of its own.
 const int pauseMilliseconds = 60;
 const int exitStatusOfMinusOne = 255;
+// The failing-allocation build's status when no allocation failed.
+const int unreachedStatus = 3;
+const int allocationLimit = 200;
 const size_t overlongBody = 5000;
 const size_t keptBody = 4096;
 
 const char header[] = "Resolved hostname.\nConnected to Marrowby network server.\n";
 const char closedLine[] = "Connection closed.\r\n";
 const char errorLine[] = "Error on socket.\r\n";
+const char outOfMemoryLine[] = "Out of memory.\n";
 
 std::string wireInt(uint32_t value) {
     std::string bytes(4, '\0');
@@ -123,7 +129,8 @@ bool waitReadable(int descriptor, Clock::time_point deadline) {
 }
 
 // A loopback socket bound to the port, listening or not. Waits while another
-// run of these tests holds the port.
+// run of these tests holds the port. Kept from the programs that the tests
+// start: a wineserver they start would hold the port for as long as it lingers.
 int bindPort(int port, bool listening) {
     Clock::time_point deadline = Clock::now() + std::chrono::seconds(portWaitSeconds);
     sockaddr_in address = {};
@@ -131,7 +138,7 @@ int bindPort(int port, bool listening) {
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     while (Clock::now() < deadline) {
-        int descriptor = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        int descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
         int reuse = 1;
         setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
         if (bind(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
@@ -308,29 +315,37 @@ bool isFile(const std::string& path) {
 class ClientTest : public testing::TestWithParam<Platform> {
 protected:
     void SetUp() override {
-        if (GetParam() == Platform::wine && !isFile(windowsClient("client_unresolvable"))) {
-            GTEST_SKIP() << "no Windows build of the client in " << WINDOWS_BUILD_DIR;
+        if (GetParam() != Platform::native && !isFile(windowsClient("client_unresolvable"))) {
+            GTEST_SKIP() << "no Windows build of the client in " << windowsBuild();
         }
+    }
+
+    static std::string windowsBuild() {
+        return GetParam() == Platform::wine64 ? WINDOWS64_BUILD_DIR : WINDOWS_BUILD_DIR;
     }
 
     static std::string windowsClient(const std::string& name) {
-        return std::string(WINDOWS_BUILD_DIR) + "/tests/client/" + name + ".exe";
+        return windowsBuild() + "/tests/client/" + name + ".exe";
     }
 
+    // The 32-bit builds count from one offset above the native ports, the 64-bit builds from two.
     static int port(Scenario scenario) {
-        int base = TEST_PORT_BASE + (GetParam() == Platform::wine ? WINDOWS_PORT_OFFSET : 0);
-        return base + scenario;
+        return TEST_PORT_BASE + static_cast<int>(GetParam()) * WINDOWS_PORT_OFFSET + scenario;
     }
 
-    static ProgramRun runClient(const std::string& name) {
+    static ProgramRun runClient(const std::string& name, const std::vector<std::string>& arguments = {}) {
+        std::vector<std::string> command = {WINE_RUN, windowsClient(name)};
+        int timeout = wineTimeoutSeconds;
         if (GetParam() == Platform::native) {
-            return runProgram({std::string(NATIVE_CLIENT_DIR) + "/" + name}, nativeTimeoutSeconds);
+            command = {std::string(NATIVE_CLIENT_DIR) + "/" + name};
+            timeout = nativeTimeoutSeconds;
         }
-        return runProgram({WINE_RUN, windowsClient(name)}, wineTimeoutSeconds);
+        command.insert(command.end(), arguments.begin(), arguments.end());
+        return runProgram(command, timeout);
     }
 
-    static ProgramRun runClient(Scenario scenario) {
-        return runClient("client_test" + std::to_string(scenario));
+    static ProgramRun runClient(Scenario scenario, const std::vector<std::string>& arguments = {}) {
+        return runClient("client_test" + std::to_string(scenario), arguments);
     }
 
     // Plays the writes to the scenario's client and checks what it printed
@@ -402,7 +417,52 @@ TEST_P(ClientTest, ReportsAResetConnection) {
     expectConversation(resetConnection, {message}, Ending::reset, printed(message));
 }
 
-INSTANTIATE_TEST_SUITE_P(Platforms, ClientTest, testing::Values(Platform::native, Platform::wine),
+// Fails each allocation of a short conversation in turn: the login, the
+// buffer, its growth, the deliveries and the texts. Each failure ends the
+// client with one line and status -1 after the messages that came before it,
+// each printed once; a failure the client can do without changes nothing.
+TEST_P(ClientTest, ReportsRunningOutOfMemoryAtEachAllocation) {
+    std::vector<std::string> messages = {frame("first"), frame(std::string(300, 'b')), frame("last")};
+    std::string stream = messages[0] + messages[1] + messages[2];
+    std::vector<std::string> writes = {stream.substr(0, 40), stream.substr(40)};
+    std::vector<std::string> beforeFailure = {header};
+    for (const std::string& message : messages) {
+        beforeFailure.push_back(beforeFailure.back() + printed(message));
+    }
+    std::string complete = forPlatform(beforeFailure.back() + closedLine, GetParam());
+    size_t mostPrinted = 0;
+    int failures = 0;
+    for (int skipped = 0; skipped < allocationLimit; skipped++) {
+        SCOPED_TRACE("allocation " + std::to_string(skipped));
+        ScriptedServer server(port(allocationFailure), writes, Ending::close);
+        ASSERT_TRUE(server.listening()) << "port " << port(allocationFailure);
+        ProgramRun run = runClient(allocationFailure, {std::to_string(skipped)});
+        ASSERT_FALSE(run.timedOut);
+        std::string received = server.received();
+        EXPECT_TRUE(received.empty() || received == expectedLogin());
+        if (run.status == unreachedStatus || run.status == 0) {
+            EXPECT_EQ(run.output, complete);
+            if (run.status == unreachedStatus) {
+                EXPECT_GT(failures, 0);
+                EXPECT_EQ(mostPrinted, messages.size() - 1);
+                return;
+            }
+            continue;
+        }
+        EXPECT_EQ(run.status, exitStatusOfMinusOne);
+        size_t printedCount = 0;
+        while (printedCount < messages.size() &&
+               run.output != forPlatform(beforeFailure[printedCount] + outOfMemoryLine, GetParam())) {
+            printedCount++;
+        }
+        EXPECT_LT(printedCount, messages.size()) << run.output;
+        mostPrinted = std::max(mostPrinted, printedCount);
+        failures++;
+    }
+    ADD_FAILURE() << "the conversation never got through";
+}
+
+INSTANTIATE_TEST_SUITE_P(Platforms, ClientTest, testing::Values(Platform::native, Platform::wine, Platform::wine64),
                          [](const testing::TestParamInfo<Platform>& info) { return platformName(info.param); });
 
 }  // namespace

@@ -259,8 +259,10 @@ TEST_F(ParserTest, SurvivesFailedAllocations) {
     std::string second = frame(3, "cde");
     scheduleAllocationFailure(0);
     EXPECT_EQ(parse(first), nullptr);
+    EXPECT_TRUE(isParseOutOfMemory());
     EXPECT_EQ(buffer->length, 0);
     EXPECT_EQ(feed({first}), std::vector<std::string>({first}));
+    EXPECT_FALSE(isParseOutOfMemory());
 
     // Growth succeeds, then the delivered record, its content or the smaller
     // leftover array fails; the last is not even a failure of the call.
@@ -269,6 +271,7 @@ TEST_F(ParserTest, SurvivesFailedAllocations) {
         scheduleAllocationFailure(skipped);
         Data* message = parse(first + second);
         EXPECT_EQ(message == nullptr, skipped < 3);
+        EXPECT_EQ(isParseOutOfMemory(), skipped < 3);
         std::vector<std::string> delivered = feed({""});
         if (message != nullptr) {
             delivered.insert(delivered.begin(), takeBytes(message));
@@ -282,6 +285,7 @@ TEST_F(ParserTest, SurvivesFailedAllocations) {
     std::string stream = frame(5000, body) + second;
     scheduleAllocationFailure(1);
     EXPECT_EQ(parse(stream.substr(0, 4200)), nullptr);
+    EXPECT_TRUE(isParseOutOfMemory());
     EXPECT_EQ(feed({stream.substr(4200)}),
               std::vector<std::string>({frame(5000, body.substr(0, maxMessageBody)), second}));
 }

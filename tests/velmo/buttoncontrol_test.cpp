@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "keyboard.h"
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
@@ -88,12 +89,17 @@ TEST_F(ButtonMessages, doubleClickReportsTwoClicksAndSecondPressIsNotDrawn) {
     EXPECT_EQ((std::vector<RecordedMessage>{click(buttonId), click(buttonId)}), recorder.messages);
 }
 
+// Without WS_TABSTOP the keys, the dialog manager's question included, go to
+// default handling.
 TEST_F(ButtonMessages, rightButtonAndKeysDoNothing) {
     HWND button = createButton("OK", buttonId, buttonLeftEdge, buttonTop);
     SendMessageA(button, WM_RBUTTONDOWN, MK_RBUTTON, 0);
     SendMessageA(button, WM_RBUTTONUP, 0, 0);
-    SendMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
-    SendMessageA(button, WM_KEYUP, VK_SPACE, 0);
+    for (WPARAM key : {VK_SPACE, VK_RETURN}) {
+        SendMessageA(button, WM_KEYDOWN, key, 0);
+        SendMessageA(button, WM_KEYUP, key, 0);
+        EXPECT_EQ(0, SendMessageA(button, WM_GETDLGCODE, key, 0));
+    }
     EXPECT_FALSE(isPressed(button));
     EXPECT_TRUE(recorder.messages.empty());
 }
@@ -211,6 +217,133 @@ TEST_F(ButtonInput, pressedButtonLeftBehindStaysPressed) {
     EXPECT_TRUE(isPressed(first));
     EXPECT_FALSE(isPressed(second));
     parkMouse();
+}
+
+// The host is the active window, and its loop passes the keys through the
+// dialog manager as a host's would.
+class ButtonKeyboard : public ButtonHost {
+protected:
+    ButtonKeyboard() { activeHost = true; }
+
+    HWND createKeyboardButton(int id, HWND parent, int x, int y, int width) {
+        return createChild(VELMO_BUTTON_CLASS, "Keys", parent, id, x, y, width, buttonHeight, WS_TABSTOP);
+    }
+
+    bool pressKey(const char* keyName, UINT virtualKey) { return ::pressKey(host, keyName, virtualKey); }
+
+    // How many pixels of the window, as shown now, differ from expected.
+    int countChanges(const Pixels* expected, HWND window) {
+        Pixels shown = captureWindow(window);
+        return countDifferences(&shown, 0, 0, expected, 0, 0, expected->width, expected->height);
+    }
+};
+
+// A control without WS_TABSTOP is passed over; a frame made with
+// WS_EX_CONTROLPARENT lets the focus reach the buttons inside it.
+TEST_F(ButtonKeyboard, tabAndShiftTabFollowTheCreationOrder) {
+    const int width = 130;
+    HWND first = createKeyboardButton(1, host, 10, 10, width);
+    createButton("Plain", 2, 150, 10);
+    HWND frame = createChild(VELMO_FRAME_CLASS, "Frame", host, 3, 10, 60, 280, 80, 0, WS_EX_CONTROLPARENT);
+    HWND inside = createKeyboardButton(4, frame, 10, 40, width);
+    HWND last = createKeyboardButton(5, host, 10, 150, width);
+    const struct {
+        const char* keyName;
+        HWND focused;
+    } steps[] = {{"Tab", first}, {"Tab", inside}, {"Tab", last}, {"Tab", first}, {"shift+Tab", last},
+                 {"shift+Tab", inside}};
+    for (const auto& step : steps) {
+        ASSERT_TRUE(pressKey(step.keyName, VK_TAB));
+        EXPECT_EQ(step.focused, GetFocus()) << "after " << step.keyName;
+    }
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ButtonKeyboard, spaceClicksOnItsReleaseAndEnterAtOnce) {
+    HWND button = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
+    ASSERT_TRUE(pressKey("Tab", VK_TAB));
+    ASSERT_EQ(button, GetFocus());
+    ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+    EXPECT_TRUE(isPressed(button));
+    EXPECT_TRUE(recorder.messages.empty());
+    ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+    EXPECT_FALSE(isPressed(button));
+    EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+    recorder.messages.clear();
+    ASSERT_TRUE(pressKey("Return", VK_RETURN));
+    EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+
+    // A press that the focus leaves is taken back, and its release is lost.
+    recorder.messages.clear();
+    ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+    SetFocus(host);
+    EXPECT_FALSE(isPressed(button));
+    ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+TEST_F(ButtonKeyboard, onlyAButtonWithTabStopTakesTheFocusOnAClick) {
+    HWND keyboard = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
+    createButton("Plain", buttonId + 1, buttonLeftEdge, 100);
+    POINT overKeyboard = onScreen(buttonLeftEdge + 50, buttonTop + 15);
+    POINT overPlain = onScreen(buttonLeftEdge + 50, 115);
+    ASSERT_TRUE(moveMouse(overKeyboard.x, overKeyboard.y));
+    ASSERT_TRUE(clickMouse());
+    EXPECT_EQ(keyboard, GetFocus());
+    ASSERT_TRUE(moveMouse(overPlain.x, overPlain.y));
+    ASSERT_TRUE(clickMouse());
+    EXPECT_EQ(keyboard, GetFocus());
+    EXPECT_EQ((std::vector<RecordedMessage>{click(buttonId), click(buttonId + 1)}), recorder.messages);
+    parkMouse();
+}
+
+// The cue is a dotted outline 3 pixels inside the button, hidden while the
+// focus came by the mouse; an unfocused button with WS_TABSTOP looks exactly
+// like one without. WM_PRINTCLIENT draws what the screen shows.
+TEST_F(ButtonKeyboard, focusCueShowsAfterKeyboardUseOnly) {
+    const int width = 130;
+    HWND plain = createChild(VELMO_BUTTON_CLASS, "Keys", host, 1, 10, 10, width, buttonHeight);
+    HWND clicked = createKeyboardButton(2, host, 10, 60, width);
+    HWND other = createKeyboardButton(3, host, 10, 110, width);
+    repaintNow(host);
+    Pixels today = captureWindow(plain);
+    EXPECT_EQ(0, countChanges(&today, clicked));
+
+    POINT over = onScreen(60, 75);
+    ASSERT_TRUE(moveMouse(over.x, over.y));
+    ASSERT_TRUE(clickMouse());
+    parkMouse();
+    ASSERT_EQ(clicked, GetFocus());
+    repaintNow(clicked);
+    EXPECT_EQ(0, countChanges(&today, clicked));
+
+    ASSERT_TRUE(pressKey("Tab", VK_TAB));
+    ASSERT_TRUE(pressKey("shift+Tab", VK_TAB));
+    ASSERT_EQ(clicked, GetFocus());
+    UpdateWindow(host);
+    Pixels cued = captureWindow(clicked);
+    RECT cue = {3, 3, width - 3, buttonHeight - 3};
+    RECT insideCue = {4, 4, width - 4, buttonHeight - 4};
+    EXPECT_GT(countDifferencesInside(&cued, &today, cue), 0);
+    EXPECT_EQ(0, countDifferencesOutside(&cued, &today, cue));
+    EXPECT_EQ(0, countDifferencesInside(&cued, &today, insideCue));
+    EXPECT_EQ(0, countChanges(&today, other));
+    Pixels printed = printWindow(clicked);
+    EXPECT_EQ(0, countDifferences(&cued, 0, 0, &printed, 0, 0, width, buttonHeight));
+}
+
+// Stock controls follow the window's UI state; so does the cue.
+TEST_F(ButtonKeyboard, uiStateHidesAndShowsTheCue) {
+    HWND button = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
+    repaintNow(host);
+    Pixels hidden = captureWindow(button);
+    SetFocus(button);
+    SendMessageA(button, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    UpdateWindow(button);
+    EXPECT_GT(countChanges(&hidden, button), 0);
+    SendMessageA(button, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    UpdateWindow(button);
+    EXPECT_EQ(0, countChanges(&hidden, button));
 }
 
 // Of a middle slice taller than the button, its top 34 rows are drawn. Run

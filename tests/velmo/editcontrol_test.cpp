@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "keyboard.h"
 #include "pixels.h"
 #include "resources.h"
 #include "hostedtest.h"
@@ -36,14 +37,19 @@ class EditHost : public HostedTest {
 protected:
     EditHost() : HostedTest(editArea, hostWidth, hostHeight) {}
 
-    HWND createEdit(const char* text, int top) {
-        return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight);
+    HWND createEdit(const char* text, int top, DWORD style = 0) {
+        return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight, style);
     }
 };
 
 using EditMessages = EditHost;
 using EditPixels = EditHost;
 using EditLifetime = EditHost;
+
+class EditKeyboard : public EditHost {
+protected:
+    EditKeyboard() { activeHost = true; }
+};
 
 TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
     HWND edit = createEdit("", editTop);
@@ -109,6 +115,20 @@ TEST_F(EditPixels, greyFrameSurroundsTheField) {
     int frame = 2 * editWidth + 2 * (editHeight - 2);
     EXPECT_EQ(frame, countPixelsOf(&shown, whole, grey) - countPixelsOf(&shown, inside, grey));
     EXPECT_EQ(0, countPixelsNotOf(&shown, inside, makePixel(255, 255, 255)));
+}
+
+// Without WS_TABSTOP the focus given stays on the control; with it, Tab puts
+// the caret in the field and typing fills it.
+TEST_F(EditKeyboard, tabbingInAndTypingFillsTheField) {
+    HWND plain = createEdit("", editTop);
+    SetFocus(plain);
+    EXPECT_EQ(plain, GetFocus());
+    HWND edit = createEdit("", editTop + 40, WS_TABSTOP);
+    ASSERT_TRUE(pressKey(host, "Tab", VK_TAB));
+    EXPECT_EQ(GetWindow(edit, GW_CHILD), GetFocus());
+    ASSERT_TRUE(typeText(host, "Typed in"));
+    EXPECT_EQ("Typed in", getText(edit));
+    EXPECT_EQ("", getText(plain));
 }
 
 TEST_F(EditLifetime, thousandEditsLeaveNothingBehind) {

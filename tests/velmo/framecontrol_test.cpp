@@ -162,7 +162,7 @@ TEST(FrameWithoutPen, interiorHeaderAndCaptionAreStillDrawn) {
     repaintNow(frame);
     Pixels shown = captureWindow(frame);
     std::vector<HPEN> pens;
-    Pixels printed = printClientArea(frame, [&pens]() {
+    Pixels printed = printWindow(frame, [&pens]() {
         for (HPEN pen = CreatePen(PS_SOLID, 1, 0); pen != nullptr; pen = CreatePen(PS_SOLID, 1, 0)) {
             pens.push_back(pen);
         }
@@ -173,14 +173,15 @@ TEST(FrameWithoutPen, interiorHeaderAndCaptionAreStillDrawn) {
     ASSERT_FALSE(pens.empty());
     ASSERT_EQ(frameWidth, printed.width);
     int header = loadBitmapPixels("bitmap/framemiddle.bmp").height;
+    const uint32_t unprinted = makePixel(0, 0, 0);
     RECT inside = {1, 0, frameWidth - 1, frameHeight - 1};
     EXPECT_EQ(0, countDifferencesInside(&printed, &shown, inside));
     RECT leftEdge = {0, header, 1, frameHeight};
     RECT rightEdge = {frameWidth - 1, header, frameWidth, frameHeight};
     RECT bottomEdge = {0, frameHeight - 1, frameWidth, frameHeight};
-    EXPECT_EQ(0, countPixelsNotOf(&printed, leftEdge, unprintedPixel));
-    EXPECT_EQ(0, countPixelsNotOf(&printed, rightEdge, unprintedPixel));
-    EXPECT_EQ(0, countPixelsNotOf(&printed, bottomEdge, unprintedPixel));
+    EXPECT_EQ(0, countPixelsNotOf(&printed, leftEdge, unprinted));
+    EXPECT_EQ(0, countPixelsNotOf(&printed, rightEdge, unprinted));
+    EXPECT_EQ(0, countPixelsNotOf(&printed, bottomEdge, unprinted));
     DestroyWindow(host);
 }
 

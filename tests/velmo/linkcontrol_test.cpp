@@ -1,6 +1,7 @@
 // The link as its parent, the screen and the user see it.
 #include <gtest/gtest.h>
 
+#include "keyboard.h"
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
@@ -33,8 +34,8 @@ protected:
         ASSERT_GT(icon.width, 0);
     }
 
-    HWND createLink(const char* caption, int height) {
-        return createChild(VELMO_LINK_CLASS, caption, host, linkId, linkLeftEdge, linkTop, linkWidth, height);
+    HWND createLink(const char* caption, int height, DWORD style = 0) {
+        return createChild(VELMO_LINK_CLASS, caption, host, linkId, linkLeftEdge, linkTop, linkWidth, height, style);
     }
 
     RecordedMessage click() {
@@ -48,6 +49,11 @@ using LinkMessages = LinkHost;
 using LinkPixels = LinkHost;
 using LinkInput = LinkHost;
 using LinkLifetime = LinkHost;
+
+class LinkKeyboard : public LinkHost {
+protected:
+    LinkKeyboard() { activeHost = true; }
+};
 
 TEST_F(LinkMessages, releaseNotifiesAndPressShowsNothing) {
     HWND link = createLink("Link", linkHeight);
@@ -140,6 +146,25 @@ TEST_F(LinkInput, handShowsAndClicksAreReported) {
     ASSERT_TRUE(doubleClickMouse());
     EXPECT_EQ((std::vector<RecordedMessage>{click(), click()}), recorder.messages);
     parkMouse();
+}
+
+// A click gives a link with WS_TABSTOP the focus; Space then clicks on its
+// release, and Enter at once, with the mouse's notification.
+TEST_F(LinkKeyboard, clickTakesTheFocusAndSpaceAndEnterClick) {
+    HWND link = createLink("Link", linkHeight, WS_TABSTOP);
+    POINT over = {origin.x + linkLeftEdge + 100, origin.y + linkTop + 10};
+    ASSERT_TRUE(moveMouse(over.x, over.y));
+    ASSERT_TRUE(clickMouse());
+    parkMouse();
+    EXPECT_EQ(link, GetFocus());
+    EXPECT_EQ(std::vector<RecordedMessage>{click()}, recorder.messages);
+    recorder.messages.clear();
+    ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+    EXPECT_TRUE(recorder.messages.empty());
+    ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+    EXPECT_EQ(std::vector<RecordedMessage>{click()}, recorder.messages);
+    ASSERT_TRUE(pressKey(host, "Return", VK_RETURN));
+    EXPECT_EQ((std::vector<RecordedMessage>{click(), click()}), recorder.messages);
 }
 
 TEST_F(LinkLifetime, thousandLinksLeaveNothingBehind) {

@@ -1,9 +1,23 @@
 # Installs the build into a fresh prefix, checks the layout and what velmo.dll
-# imports, builds the C host of host/ against the installed package with the
-# same toolchain, and runs it under Wine with and without bitmap/ at hand.
-#   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOBJDUMP=... -P package_test.cmake
+# imports and exports, and builds the C host of host/ against the installed
+# package three ways: with the same MinGW toolchain through find_package, the
+# way MSVC links (clang for the Microsoft ABI, lld-link, velmo.lib, no C
+# runtime), and through find_package with clang-cl. It runs them under Wine,
+# the MinGW one with and without bitmap/ at hand and from another folder, and checks that a MinGW host
+# of the other pointer size is refused the package.
+#   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOTHER_TOOLCHAIN=... -DOBJDUMP=...
+#         -DBITS=32|64 -DCLANG=... -DCLANG_CL=... -DLLD_LINK=... -DDLLTOOL=... -DWINE_INCLUDE=...
+#         -P package_test.cmake
 set(prefix ${WORK}/prefix)
 set(hostBuild ${WORK}/host)
+set(hostSource ${SOURCE}/tests/velmo/host)
+if(BITS EQUAL 64)
+  set(msvcTarget x86_64-pc-windows-msvc)
+  set(msvcMachine i386:x86-64)
+else()
+  set(msvcTarget i686-pc-windows-msvc)
+  set(msvcMachine i386)
+endif()
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -16,7 +30,7 @@ endfunction()
 file(REMOVE_RECURSE ${WORK})
 run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
 
-foreach(file bin/velmo.dll lib/libvelmo.dll.a include/velmo.h lib/cmake/velmo/velmoConfig.cmake
+foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/cmake/velmo/velmoConfig.cmake
              lib/cmake/velmo/velmoConfigVersion.cmake lib/cmake/velmo/velmoTargets.cmake)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
@@ -39,23 +53,105 @@ foreach(import IN LISTS imports)
   endif()
 endforeach()
 
-run(${CMAKE_COMMAND} -S ${SOURCE}/tests/velmo/host -B ${hostBuild} -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix})
-run(${CMAKE_COMMAND} --build ${hostBuild})
+# Exactly velmo.def's names, undecorated, whatever the pointer size.
+file(STRINGS ${SOURCE}/velmo/velmo.def defLines REGEX "^    [A-Za-z]")
+set(expectedExports)
+foreach(line IN LISTS defLines)
+  string(REGEX REPLACE "^ +([A-Za-z]+).*" "\\1" name "${line}")
+  list(APPEND expectedExports ${name})
+endforeach()
+string(FIND "${output}" "[Ordinal/Name Pointer] Table" nameTable)
+string(SUBSTRING "${output}" ${nameTable} -1 nameTable)
+string(FIND "${nameTable}" "\n\n" tableEnd)
+math(EXPR tableEnd "${tableEnd} + 1")
+string(SUBSTRING "${nameTable}" 0 ${tableEnd} nameTable)
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z]+\n" exportLines "${nameTable}")
+set(exports)
+foreach(line IN LISTS exportLines)
+  string(REGEX REPLACE "^\\[ *[0-9]+\\] ([A-Za-z]+)\n" "\\1" name "${line}")
+  list(APPEND exports ${name})
+endforeach()
+list(SORT expectedExports)
+list(SORT exports)
+if(NOT exports STREQUAL expectedExports)
+  message(FATAL_ERROR "velmo.dll exports ${exports}\nnot ${expectedExports}")
+endif()
 
-# Both runs share the main build's Wine prefix and display.
+# Every run shares the main build's Wine prefix and display.
 set(ENV{MARROWBY_WINEPREFIX} ${BUILD}/wineprefix)
 set(wineRun ${SOURCE}/tools/wine-run)
+
+# runHost(EXE MODE DIR): the host's exit status names the checks that failed.
+function(runHost exe mode directory)
+  execute_process(COMMAND ${wineRun} ${exe} ${mode} WORKING_DIRECTORY ${directory}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${exe} ${mode}: status ${result}\n${output}")
+  endif()
+endfunction()
+
+run(${CMAKE_COMMAND} -S ${hostSource} -B ${hostBuild} -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${hostBuild})
 # From the installed bin/: velmo.dll and bitmap/ both come from the current directory.
-execute_process(COMMAND ${wineRun} ${hostBuild}/host.exe present WORKING_DIRECTORY ${prefix}/bin
-                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "host present: ${result}\n${output}")
-endif()
+runHost(${hostBuild}/host.exe present ${prefix}/bin)
+# Installed beside velmo.dll and started from another folder: bitmap/ comes
+# from beside the library.
+file(COPY ${hostBuild}/host.exe DESTINATION ${prefix}/bin)
+runHost(${prefix}/bin/host.exe present ${hostBuild})
 # From its own folder, with the DLL beside it and no bitmap/.
 file(COPY ${prefix}/bin/velmo.dll DESTINATION ${hostBuild})
-execute_process(COMMAND ${wineRun} ${hostBuild}/host.exe absent WORKING_DIRECTORY ${hostBuild}
+runHost(${hostBuild}/host.exe absent ${hostBuild})
+
+# The system import libraries of a host without a C runtime, in Microsoft's
+# format; x64 has no stdcall decoration.
+set(systemLibraries ${WORK}/system)
+file(MAKE_DIRECTORY ${systemLibraries})
+foreach(library kernel32 user32)
+  file(READ ${hostSource}/${library}.def def)
+  if(BITS EQUAL 64)
+    string(REGEX REPLACE "@[0-9]+" "" def "${def}")
+  endif()
+  file(WRITE ${systemLibraries}/${library}.def "${def}")
+  run(${DLLTOOL} -m ${msvcMachine} -k -d ${systemLibraries}/${library}.def -l ${systemLibraries}/${library}.lib)
+endforeach()
+
+# The header as MSVC-era C, and as C++. Wine's winnt.h defines inline
+# functions under names that clang++ already has as Microsoft intrinsics, which
+# C++ refuses; renamed, they leave the check to velmo.h.
+set(wineHeaders -isystem ${WINE_INCLUDE}/msvcrt -isystem ${WINE_INCLUDE}/windows)
+set(renamedIntrinsics)
+foreach(name InterlockedAnd64 InterlockedCompareExchangePointer InterlockedDecrement64 InterlockedExchangeAdd64
+             InterlockedExchangePointer InterlockedIncrement64 InterlockedOr64 InterlockedXor64
+             InterlockedCompareExchange128)
+  list(APPEND renamedIntrinsics -D_${name}=wineInline${name})
+endforeach()
+file(WRITE ${WORK}/header.cpp "#include <velmo.h>\n")
+run(${CLANG} --target=${msvcTarget} -x c++ ${renamedIntrinsics} -fsyntax-only -Wall -Wextra -Werror
+    ${wineHeaders} -I${prefix}/include ${WORK}/header.cpp)
+set(msvcHost ${WORK}/msvc-host)
+file(MAKE_DIRECTORY ${msvcHost})
+run(${CLANG} --target=${msvcTarget} -std=c89 -Wall -Wextra -Werror -DHOST_NO_C_RUNTIME ${wineHeaders}
+    -I${prefix}/include -c ${hostSource}/host.c -o ${msvcHost}/host.obj)
+run(${LLD_LINK} /nologo /subsystem:console /entry:hostStart /nodefaultlib /out:${msvcHost}/host.exe
+    ${msvcHost}/host.obj ${prefix}/lib/velmo.lib ${systemLibraries}/kernel32.lib ${systemLibraries}/user32.lib)
+runHost(${msvcHost}/host.exe present ${prefix}/bin)
+
+# A CMake consumer with the Microsoft ABI: the package hands it velmo.lib.
+set(clangClBuild ${WORK}/clang-cl-host)
+run(${CMAKE_COMMAND} -S ${hostSource} -B ${clangClBuild} -DCMAKE_TOOLCHAIN_FILE=${hostSource}/msvc-toolchain.cmake
+    -DHOST_TARGET=${msvcTarget} -DHOST_WINE_INCLUDE=${WINE_INCLUDE} -DHOST_SYSTEM_LIBRARIES=${systemLibraries}
+    -DCMAKE_C_COMPILER=${CLANG_CL} -DCMAKE_LINKER=${LLD_LINK} -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${clangClBuild} --verbose)
+if(NOT output MATCHES "velmo\\.lib" OR output MATCHES "libvelmo\\.dll\\.a")
+  message(FATAL_ERROR "the clang-cl host didn't link velmo.lib:\n${output}")
+endif()
+runHost(${clangClBuild}/host.exe present ${prefix}/bin)
+
+# A host of the other pointer size doesn't take this package, and hears why.
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${hostSource} -B ${WORK}/other-host -DCMAKE_TOOLCHAIN_FILE=${OTHER_TOOLCHAIN}
+                        -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix}
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "host absent: ${result}\n${output}")
+if(result EQUAL 0 OR NOT output MATCHES "for ${BITS}-bit hosts only")
+  message(FATAL_ERROR "a host of the other pointer size was not refused clearly (${result}):\n${output}")
 endif()

@@ -246,10 +246,10 @@ protected:
 
     // A child of the host, or a top-level window over the host, in the same
     // area of the display, with the default procedure installed. shown is
-    // WS_VISIBLE or 0.
-    HWND createControl(const ControlKind& kind, DWORD shown) {
+    // WS_VISIBLE or 0; a child also takes keyboard (WS_TABSTOP or 0).
+    HWND createControl(const ControlKind& kind, DWORD shown, DWORD keyboard = 0) {
         if (!isTopLevel(kind)) {
-            return CreateWindowExA(0, kind.className, "Caption", WS_CHILD | shown, controlLeft, controlTop,
+            return CreateWindowExA(0, kind.className, "Caption", WS_CHILD | shown | keyboard, controlLeft, controlTop,
                                    kind.width, kind.height, host, reinterpret_cast<HMENU>(controlId),
                                    GetModuleHandleA(nullptr), nullptr);
         }
@@ -284,20 +284,26 @@ TEST_F(Robustness, EveryClassStillPaintsAndAnswersAfterAStormOfRandomMessages) {
     SCOPED_TRACE("VELMO_STORM_SEED=" + std::to_string(seed));
     Storm storm(seed);
     ASSERT_TRUE(storm.isReady());
-    for (const ControlKind& kind : controlKinds) {
-        SCOPED_TRACE(kind.className);
-        HWND control = createControl(kind, WS_VISIBLE);
-        ASSERT_NE(nullptr, control);
-        pumpMessages();
-        storm.send(control, isTopLevel(kind), isTopLevel(kind) ? stormMessagesPerWindow : stormMessagesPerChild);
-        pumpMessages();
+    // The controls made for the keyboard (WS_TABSTOP) weather a storm of their own.
+    for (DWORD keyboard : {DWORD(0), DWORD(WS_TABSTOP)}) {
+        for (const ControlKind& kind : controlKinds) {
+            if (keyboard != 0 && isTopLevel(kind)) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(kind.className) + (keyboard != 0 ? " with WS_TABSTOP" : ""));
+            HWND control = createControl(kind, WS_VISIBLE, keyboard);
+            ASSERT_NE(nullptr, control);
+            pumpMessages();
+            storm.send(control, isTopLevel(kind), isTopLevel(kind) ? stormMessagesPerWindow : stormMessagesPerChild);
+            pumpMessages();
 
-        ASSERT_TRUE(IsWindow(control));
-        EXPECT_TRUE(RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW));
-        EXPECT_TRUE(UpdateWindow(control));
-        DWORD_PTR answer = 0;
-        EXPECT_NE(0, SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerTimeout, &answer));
-        DestroyWindow(control);
+            ASSERT_TRUE(IsWindow(control));
+            EXPECT_TRUE(RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW));
+            EXPECT_TRUE(UpdateWindow(control));
+            DWORD_PTR answer = 0;
+            EXPECT_NE(0, SendMessageTimeoutA(control, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerTimeout, &answer));
+            DestroyWindow(control);
+        }
     }
 }
 
@@ -392,7 +398,7 @@ TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
     }
     paint(control);
     Pixels shown = captureWindow(control);
-    Pixels printed = printWindow(control);
+    Pixels printed = printWholeWindow(control);
     ASSERT_GT(shown.width, 0);
     ASSERT_EQ(shown.width, printed.width);
     ASSERT_EQ(shown.height, printed.height);

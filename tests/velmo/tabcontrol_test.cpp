@@ -1,6 +1,7 @@
 // The tab menu as its host, the screen and the user see it.
 #include <gtest/gtest.h>
 
+#include "keyboard.h"
 #include "mouse.h"
 #include "pixels.h"
 #include "resources.h"
@@ -22,13 +23,13 @@ class TabHost : public HostedTest {
 protected:
     TabHost() : HostedTest(tabArea, hostWidth, hostHeight) {}
 
-    HWND createMenu(int id) {
-        return createChild(VELMO_TAB_MENU_CLASS, "", host, id, 0, menuTop, menuWidth, menuHeight);
+    HWND createMenu(int id, DWORD style = 0) {
+        return createChild(VELMO_TAB_MENU_CLASS, "", host, id, 0, menuTop, menuWidth, menuHeight, style);
     }
 
     // A menu of the tabs A, B and C, whose hit areas are x 10-80, 90-160 and 170-240.
-    HWND createMenuOfThree() {
-        HWND menu = createMenu(menuId);
+    HWND createMenuOfThree(DWORD style = 0) {
+        HWND menu = createMenu(menuId, style);
         addTabs(menu, {"A", "B", "C"});
         return menu;
     }
@@ -58,12 +59,22 @@ protected:
     RecordedMessage tabNotification(WORD id) {
         return {host, WM_COMMAND, MAKEWPARAM(id, 1), 0};
     }
+
+    void sendKey(HWND menu, WPARAM key) {
+        SendMessageA(menu, WM_KEYDOWN, key, 0);
+        SendMessageA(menu, WM_KEYUP, key, 0);
+    }
 };
 
 using TabMessages = TabHost;
 using TabPixels = TabHost;
 using TabInput = TabHost;
 using TabLifetime = TabHost;
+
+class TabKeyboard : public TabHost {
+protected:
+    TabKeyboard() { activeHost = true; }
+};
 
 TEST_F(TabMessages, newMenuHasNoPressedTabs) {
     HWND menu = createMenu(menuId);
@@ -175,6 +186,50 @@ TEST_F(TabMessages, doubleClickOnATabReportsTwoReleases) {
     EXPECT_EQ((std::vector<RecordedMessage>{tabNotification(menuId), tabNotification(menuId)}), recorder.messages);
 }
 
+// The focused tab starts at the first, stops at both ends and stays on the
+// last one left when those after it go; Enter presses it and notifies.
+TEST_F(TabMessages, keysMoveAndPressTheFocusedTab) {
+    HWND menu = createMenuOfThree(WS_TABSTOP);
+    EXPECT_EQ(DLGC_WANTARROWS, SendMessageA(menu, WM_GETDLGCODE, VK_LEFT, 0));
+    const struct {
+        std::vector<WPARAM> moves;
+        std::vector<int> pressed;
+    } steps[] = {
+        {{}, {0}},
+        {{VK_END}, {0, 2}},
+        {{VK_RIGHT, VK_LEFT}, {0, 1, 2}},
+    };
+    for (const auto& step : steps) {
+        for (WPARAM key : step.moves) {
+            sendKey(menu, key);
+        }
+        sendKey(menu, VK_RETURN);
+        EXPECT_EQ(step.pressed, getPressed(menu));
+    }
+    EXPECT_EQ(std::vector<RecordedMessage>(3, tabNotification(menuId)), recorder.messages);
+
+    SendMessageA(menu, LB_DELETESTRING, 0, 0);
+    SendMessageA(menu, LB_DELETESTRING, 0, 0);
+    addTabs(menu, {"D"});
+    sendKey(menu, VK_RETURN);
+    EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
+    recorder.messages.clear();
+    sendKey(menu, VK_HOME);
+    sendKey(menu, VK_LEFT);
+    sendKey(menu, VK_SPACE);
+    EXPECT_EQ(std::vector<RecordedMessage>{tabNotification(menuId)}, recorder.messages);
+}
+
+TEST_F(TabMessages, keysDoNothingWithoutTabStop) {
+    HWND menu = createMenuOfThree();
+    for (WPARAM key : {VK_RIGHT, VK_END, VK_SPACE, VK_RETURN}) {
+        sendKey(menu, key);
+        EXPECT_EQ(0, SendMessageA(menu, WM_GETDLGCODE, key, 0));
+    }
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETSELCOUNT, 0, 0));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
 TEST_F(TabMessages, cursorFollowsTheTabsFromTheNextMoveOn) {
     HWND menu = createMenuOfThree();
     HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
@@ -269,6 +324,20 @@ TEST_F(TabInput, handOverTabsArrowInGapsAndClicksReported) {
     EXPECT_EQ((std::vector<RecordedMessage>{tabNotification(menuId), tabNotification(menuId)}), recorder.messages);
     EXPECT_EQ((std::vector<int>{1, 2}), getPressed(menu));
     parkMouse();
+}
+
+// A click focuses the menu and the clicked tab; Right then Space presses the
+// next tab as a press and release over it would.
+TEST_F(TabKeyboard, rightThenSpacePressesTheNextTab) {
+    HWND menu = createMenuOfThree(WS_TABSTOP);
+    ASSERT_TRUE(moveMouse(origin.x + 20, origin.y + menuTop + 12));
+    ASSERT_TRUE(clickMouse());
+    parkMouse();
+    ASSERT_EQ(menu, GetFocus());
+    ASSERT_TRUE(pressKey(host, "Right", VK_RIGHT));
+    ASSERT_TRUE(pressKey(host, "space", VK_SPACE));
+    EXPECT_EQ((std::vector<RecordedMessage>{tabNotification(menuId), tabNotification(menuId)}), recorder.messages);
+    EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
 }
 
 TEST_F(TabLifetime, thousandMenusFreeTheirTabs) {

@@ -1,6 +1,6 @@
 // Loading the library: the nine classes it registers under the host's
-// executable, and how the registration copes with a host that got there
-// first or runs without the theme's files.
+// executable, how the registration copes with a host that got there first or
+// runs without the theme's files, and which folder the theme comes from.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,6 +37,8 @@ const int linkIndex = 3;
 
 const int hostWidth = 320;
 const int hostHeight = 250;
+const int buttonWidth = 100;
+const int buttonHeight = 34;
 const uint32_t black = 0x000000;
 const uint32_t white = 0xFFFFFF;
 
@@ -54,6 +56,35 @@ COLORREF getBrushColour(HBRUSH brush) {
     LOGBRUSH record = {};
     GetObjectA(brush, sizeof record, &record);
     return record.lbColor;
+}
+
+HBITMAP findControlBitmap(const char* listName, const char* bitmapName) {
+    typedef HBITMAP (*GetControlBitmap)(const char*, const char*);
+    GetControlBitmap getControlBitmap = (GetControlBitmap)getProcedure("getControlBitmap");
+    return getControlBitmap != nullptr ? getControlBitmap(listName, bitmapName) : nullptr;
+}
+
+// {-1, -1} when the theme has no such bitmap.
+SIZE findBitmapSize(const char* listName, const char* bitmapName) {
+    SIZE size = {-1, -1};
+    BITMAP info;
+    HBITMAP bitmap = findControlBitmap(listName, bitmapName);
+    if (bitmap != nullptr && GetObjectA(bitmap, sizeof info, &info) == (int)sizeof info) {
+        size = {info.bmWidth, info.bmHeight};
+    }
+    return size;
+}
+
+// Loads the library with a link.bmp of the test's own at place, in a size that
+// no bitmap of the theme has, and checks that the theme's link is that one.
+void loadWithOddLink(OneBitmapPlace place) {
+    const int width = 3;
+    const int height = 5;
+    Pixels odd = {width, height, std::vector<uint32_t>(width * height, makePixel(20, 160, 90))};
+    ASSERT_NE(nullptr, loadVelmoWithOneBitmap("link.bmp", &odd, saveBitmapFile, place));
+    SIZE link = findBitmapSize("link", "link");
+    EXPECT_EQ(width, link.cx);
+    EXPECT_EQ(height, link.cy);
 }
 
 int callRegisterClasses() {
@@ -191,32 +222,63 @@ void expectBareControls(HWND host) {
     EXPECT_EQ(0, countPixelsNotOf(&frameShown, {1, 1, 99, 59}, white));
 }
 
+// The copy of the library loaded here has no theme beside it either.
 TEST(Registration, hostWithoutTheThemeStillGetsEveryClass) {
     if (!runsHere("Registration.hostWithoutTheThemeStillGetsEveryClass")) {
         return;
     }
-    char temporary[MAX_PATH];
-    ASSERT_NE(0u, GetTempPathA(sizeof temporary, temporary));
-    std::string empty = std::string(temporary) + "velmo-no-theme-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryA(empty.c_str(), nullptr));
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(sizeof previous, previous);
-    SetCurrentDirectoryA(empty.c_str());
-    HMODULE velmo = loadVelmo();
-    SetCurrentDirectoryA(previous);
-    RemoveDirectoryA(empty.c_str());
-    ASSERT_NE(nullptr, velmo);
+    ASSERT_NE(nullptr, loadVelmoWithoutTheme());
     for (const ExpectedClass& expected : classTable) {
         WNDCLASSEXA record;
         EXPECT_TRUE(findClass(expected.name, &record)) << expected.name;
     }
-    typedef HBITMAP (*GetControlBitmap)(const char*, const char*);
-    GetControlBitmap getControlBitmap = (GetControlBitmap)getProcedure("getControlBitmap");
-    ASSERT_NE(nullptr, getControlBitmap);
-    EXPECT_EQ(nullptr, getControlBitmap("button", "buttonLeft"));
+    EXPECT_EQ(nullptr, findControlBitmap("button", "buttonLeft"));
     HWND host = createHost(nullptr);
     expectBareControls(host);
     DestroyWindow(host);
+}
+
+// Started in a folder without bitmap/, the library takes the theme from beside
+// itself, and the button shows the caps of the theme's files.
+TEST(ThemeFolder, hostStartedElsewhereDrawsTheThemeBesideTheLibrary) {
+    if (!runsHere("ThemeFolder.hostStartedElsewhereDrawsTheThemeBesideTheLibrary")) {
+        return;
+    }
+    ASSERT_NE(nullptr, loadVelmoElsewhere());
+    HWND host = createHost(nullptr);
+    HWND button = createChild(VELMO_BUTTON_CLASS, "", host, 1, 10, 10, buttonWidth, buttonHeight);
+    repaintNow(host);
+    Pixels shown = captureWindow(button);
+    Pixels left = loadBitmapPixels("bitmap/buttonleft.bmp");
+    Pixels right = loadBitmapPixels("bitmap/buttonright.bmp");
+    ASSERT_GT(left.width, 0);
+    ASSERT_GT(right.width, 0);
+    EXPECT_EQ(0, countDifferences(&shown, 0, 0, &left, 0, 0, left.width, buttonHeight));
+    EXPECT_EQ(0, countDifferences(&shown, buttonWidth - right.width, 0, &right, 0, 0, right.width, buttonHeight));
+    DestroyWindow(host);
+}
+
+// The program's own folder holds the whole theme too, so only loads by the
+// library's folder find the copy's one bitmap and nothing else.
+TEST(ThemeFolder, aLibraryTakesTheThemeBesideItselfNotBesideTheProgram) {
+    if (!runsHere("ThemeFolder.aLibraryTakesTheThemeBesideItselfNotBesideTheProgram")) {
+        return;
+    }
+    loadWithOddLink(besideOwnCopy);
+    EXPECT_EQ(nullptr, findControlBitmap("list", "list"));
+}
+
+// The current folder's file is taken although the library's folder, and the
+// program's, hold one of the same name.
+TEST(ThemeFolder, currentFolderWinsFileByFile) {
+    if (!runsHere("ThemeFolder.currentFolderWinsFileByFile")) {
+        return;
+    }
+    loadWithOddLink(overTheWholeTheme);
+    Pixels list = loadBitmapPixels("bitmap/list.bmp");
+    SIZE listSize = findBitmapSize("list", "list");
+    EXPECT_EQ(list.width, listSize.cx);
+    EXPECT_EQ(list.height, listSize.cy);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ static const char doubleClickArguments[] = "click --repeat 2 --delay 80 1";
 // before the release.
 static const char dragArguments[] = "mousedown 1 sleep 0.2 mousemove %d %d sleep 0.2 mouseup 1";
 
-static bool startXdotool(const char* arguments) {
+bool startXdotool(const char* arguments) {
     char commandLine[256];
     snprintf(commandLine, sizeof commandLine, "%s %s", xdotoolPath, arguments);
     STARTUPINFOA startup = {};

@@ -42,4 +42,8 @@ bool dragMouse(int x, int y);
 // Moves the pointer into the parking area, where no test puts a window.
 bool parkMouse();
 
+// Starts xdotool with these arguments and returns at once; the keyboard
+// helpers use it too.
+bool startXdotool(const char* arguments);
+
 #endif

@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 
-#include <algorithm>
+#include <functional>
 
 static const uint32_t colourMask = 0x00FFFFFF;
 static const uint32_t outsidePixel = 0xFFFFFFFF;
@@ -38,54 +38,36 @@ static Pixels makePixels(int width, int height, const uint32_t* bits) {
     return pixels;
 }
 
-// A 32-bit DIB section of this size selected into a new memory DC, for
-// copying or printing into; null DC when it can't be made.
-struct MemoryTarget {
-    HDC dc;
-    HBITMAP section;
-    HGDIOBJ previous;
-    void* bits;
-};
-
-static MemoryTarget newMemoryTarget(HDC reference, int width, int height) {
-    MemoryTarget target = {nullptr, nullptr, nullptr, nullptr};
+// What draw puts into a width x height 32-bit DIB section compatible with reference.
+static Pixels drawIntoSection(HDC reference, int width, int height, const std::function<void(HDC)>& draw) {
+    Pixels pixels = {0, 0, {}};
     BITMAPINFO info = describeRows(width, height);
-    target.section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &target.bits, nullptr, 0);
-    if (target.section == nullptr) {
-        return target;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr) {
+        return pixels;
     }
-    target.dc = CreateCompatibleDC(reference);
-    if (target.dc == nullptr) {
-        DeleteObject(target.section);
-        return target;
+    HDC memory = CreateCompatibleDC(reference);
+    if (memory != nullptr) {
+        HGDIOBJ previous = SelectObject(memory, section);
+        draw(memory);
+        GdiFlush();
+        pixels = makePixels(width, height, (const uint32_t*)bits);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
     }
-    target.previous = SelectObject(target.dc, target.section);
-    return target;
-}
-
-static Pixels readMemoryTarget(const MemoryTarget* target, int width, int height) {
-    GdiFlush();
-    return makePixels(width, height, (const uint32_t*)target->bits);
-}
-
-static void deleteMemoryTarget(const MemoryTarget* target) {
-    SelectObject(target->dc, target->previous);
-    DeleteDC(target->dc);
-    DeleteObject(target->section);
-}
-
-static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
-    MemoryTarget target = newMemoryTarget(source, width, height);
-    if (target.dc == nullptr) {
-        return {0, 0, {}};
-    }
-    BitBlt(target.dc, 0, 0, width, height, source, x, y, SRCCOPY);
-    Pixels pixels = readMemoryTarget(&target, width, height);
-    deleteMemoryTarget(&target);
+    DeleteObject(section);
     return pixels;
 }
 
-Pixels captureWindow(HWND window) {
+static Pixels copyFromDc(HDC source, int x, int y, int width, int height) {
+    return drawIntoSection(source, width, height,
+                           [=](HDC memory) { BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY); });
+}
+
+// The client area as the window's DC shows it, or as print draws it into a
+// section that starts black.
+static Pixels readClientArea(HWND window, const std::function<void(HDC)>* print) {
     RECT client;
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
         return {0, 0, {}};
@@ -94,46 +76,27 @@ Pixels captureWindow(HWND window) {
     if (source == nullptr) {
         return {0, 0, {}};
     }
-    Pixels pixels = copyFromDc(source, 0, 0, client.right, client.bottom);
+    Pixels pixels = print != nullptr ? drawIntoSection(source, client.right, client.bottom, *print)
+                                     : copyFromDc(source, 0, 0, client.right, client.bottom);
     ReleaseDC(window, source);
     return pixels;
 }
 
-// Prints the client area into a memory DC filled with unprintedPixel; ready
-// runs once the DC exists.
-static Pixels printInto(HWND window, void (*print)(HWND, HDC), const std::function<void()>& ready) {
-    RECT client;
-    if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) {
-        return {0, 0, {}};
-    }
-    HDC screen = GetDC(nullptr);
-    MemoryTarget target = newMemoryTarget(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    if (target.dc == nullptr) {
-        return {0, 0, {}};
-    }
-    std::fill((uint32_t*)target.bits, (uint32_t*)target.bits + client.right * client.bottom, unprintedPixel);
-    ready();
-    print(window, target.dc);
-    Pixels pixels = readMemoryTarget(&target, client.right, client.bottom);
-    deleteMemoryTarget(&target);
-    return pixels;
+Pixels captureWindow(HWND window) {
+    return readClientArea(window, nullptr);
 }
 
-static void printWithPrintWindow(HWND window, HDC target) {
-    PrintWindow(window, target, PW_CLIENTONLY);
+Pixels printWindow(HWND window, const std::function<void()>& ready) {
+    std::function<void(HDC)> print = [window, &ready](HDC memory) {
+        ready();
+        SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+    };
+    return readClientArea(window, &print);
 }
 
-static void printClientOnly(HWND window, HDC target) {
-    SendMessageA(window, WM_PRINTCLIENT, (WPARAM)target, PRF_CLIENT);
-}
-
-Pixels printWindow(HWND window) {
-    return printInto(window, printWithPrintWindow, []() {});
-}
-
-Pixels printClientArea(HWND window, const std::function<void()>& ready) {
-    return printInto(window, printClientOnly, ready);
+Pixels printWholeWindow(HWND window) {
+    std::function<void(HDC)> print = [window](HDC memory) { PrintWindow(window, memory, PW_CLIENTONLY); };
+    return readClientArea(window, &print);
 }
 
 Pixels captureScreen(int x, int y, int width, int height) {

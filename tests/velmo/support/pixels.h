@@ -25,17 +25,14 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 // 32-bit DIB section. Empty when the window can't be read.
 Pixels captureWindow(HWND window);
 
-// What a print leaves where nothing was drawn.
-const uint32_t unprintedPixel = 0x00FF00FF;
+// What the window draws of its client area when asked with WM_PRINTCLIENT
+// into a 32-bit DIB section that starts black; ready runs once the section
+// exists, just before the print.
+Pixels printWindow(HWND window, const std::function<void()>& ready = []() {});
 
-// The window's client area as PrintWindow draws it into a memory DC, which
-// holds unprintedPixel where nothing was drawn. Empty when the window can't
-// be read.
-Pixels printWindow(HWND window);
-
-// The same drawn by WM_PRINTCLIENT alone, without the background erased;
-// ready runs once the memory DC exists, just before the print.
-Pixels printClientArea(HWND window, const std::function<void()>& ready);
+// The same through PrintWindow, which erases the background first and which
+// Wine leaves child windows out of.
+Pixels printWholeWindow(HWND window);
 
 // The screen as shown in the area at (x, y): what lies outside a window's
 // region shows here, not in captureWindow.

@@ -1,8 +1,12 @@
 #include "testhost.h"
 
+#include <string.h>
+
 #include <string>
 
 static const char velmoFile[] = "velmo.dll";
+static const char withoutThemeCopy[] = "without-theme";
+static const char ownThemeCopy[] = "own-theme";
 static const char hostClassName[] = "VelmoTestHost";
 static const char recorderProperty[] = "velmoTestRecorder";
 static const char procedureProperty[] = "velmoTestProcedure";
@@ -26,9 +30,18 @@ POINT getAreaOrigin(TestArea area) {
     return origin;
 }
 
-HMODULE loadVelmo() {
-    static HMODULE velmo = LoadLibraryA(velmoFile);
+static HMODULE velmo = nullptr;
+
+// The first library loaded stays the one that the tests use.
+static HMODULE loadVelmoFile(const char* path) {
+    if (velmo == nullptr) {
+        velmo = LoadLibraryA(path);
+    }
     return velmo;
+}
+
+HMODULE loadVelmo() {
+    return loadVelmoFile(velmoFile);
 }
 
 // A new empty folder under the temporary folder; path holds MAX_PATH.
@@ -38,47 +51,81 @@ static bool makeTemporaryFolder(char* path) {
            DeleteFileA(path) && CreateDirectoryA(path, nullptr);
 }
 
-// The theme reads bitmap/ in the current directory at load.
-static HMODULE loadVelmoIn(const char* folder) {
+// The folder of a copy of velmo.dll that the build keeps away from bin/ and
+// its bitmap/ (copyName: "without-theme" or "own-theme"); path holds MAX_PATH.
+static bool findVelmoCopy(const char* copyName, char* path) {
+    char program[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (length == 0 || length >= sizeof program) {
+        return false;
+    }
+    std::string folder = std::string(program, strrchr(program, '\\') + 1) + VELMO_COPIES + "\\" + copyName;
+    length = GetFullPathNameA(folder.c_str(), MAX_PATH, path, nullptr);
+    return length > 0 && length < MAX_PATH;
+}
+
+// The theme reads bitmap/ in the current directory at load, then the one
+// beside the library: that of bin/, or of the named copy when there is one.
+static HMODULE loadVelmoIn(const char* folder, const char* copyName) {
+    char copy[MAX_PATH];
+    if (copyName != nullptr && !findVelmoCopy(copyName, copy)) {
+        return nullptr;
+    }
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
     SetCurrentDirectoryA(folder);
-    HMODULE velmo = loadVelmo();
+    HMODULE library = copyName != nullptr ? loadVelmoFile((std::string(copy) + "\\" + velmoFile).c_str()) : loadVelmo();
     SetCurrentDirectoryA(previous);
-    return velmo;
+    return library;
 }
 
-HMODULE loadVelmoWithoutTheme() {
+static HMODULE loadVelmoInEmptyFolder(const char* copyName) {
     char empty[MAX_PATH];
     if (!makeTemporaryFolder(empty)) {
         return nullptr;
     }
-    HMODULE velmo = loadVelmoIn(empty);
+    HMODULE library = loadVelmoIn(empty, copyName);
     RemoveDirectoryA(empty);
-    return velmo;
+    return library;
 }
 
+HMODULE loadVelmoWithoutTheme() {
+    return loadVelmoInEmptyFolder(withoutThemeCopy);
+}
+
+HMODULE loadVelmoElsewhere() {
+    return loadVelmoInEmptyFolder(nullptr);
+}
+
+// The theme file goes into a new folder, the current one at the load, or
+// beside the library's own copy, loaded from an empty folder; it is deleted
+// once loaded.
 HMODULE loadVelmoWithOneBitmap(const char* fileName, const Pixels* image,
-                               bool (*save)(const char* path, const Pixels* image)) {
+                               bool (*save)(const char* path, const Pixels* image), OneBitmapPlace place) {
     char folder[MAX_PATH];
-    if (!makeTemporaryFolder(folder)) {
+    bool beside = place == besideOwnCopy;
+    if (!(beside ? findVelmoCopy(ownThemeCopy, folder) : makeTemporaryFolder(folder))) {
         return nullptr;
     }
     std::string themeFolder = std::string(folder) + "\\bitmap";
     std::string file = themeFolder + "\\" + fileName;
-    HMODULE velmo = nullptr;
-    if (CreateDirectoryA(themeFolder.c_str(), nullptr) && save(file.c_str(), image)) {
-        velmo = loadVelmoIn(folder);
+    HMODULE library = nullptr;
+    CreateDirectoryA(themeFolder.c_str(), nullptr);
+    if (save(file.c_str(), image)) {
+        library = beside ? loadVelmoInEmptyFolder(ownThemeCopy)
+                         : loadVelmoIn(folder, place == aloneInCurrentFolder ? withoutThemeCopy : nullptr);
     }
     DeleteFileA(file.c_str());
     RemoveDirectoryA(themeFolder.c_str());
-    RemoveDirectoryA(folder);
-    return velmo;
+    if (!beside) {
+        RemoveDirectoryA(folder);
+    }
+    return library;
 }
 
 FARPROC findVelmoExport(const char* name) {
-    HMODULE velmo = loadVelmo();
-    return velmo != nullptr ? GetProcAddress(velmo, name) : nullptr;
+    HMODULE library = loadVelmo();
+    return library != nullptr ? GetProcAddress(library, name) : nullptr;
 }
 
 static void record(Recorder* recorder, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -136,9 +183,9 @@ HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height) {
 }
 
 HWND createChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width,
-                 int height) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                                 (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
+                 int height, DWORD style, DWORD exStyle) {
+    HWND child = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                 parent, (HMENU)(INT_PTR)id, GetModuleHandleA(nullptr), nullptr);
     pumpMessages();
     return child;
 }

@@ -51,18 +51,37 @@ POINT getAreaOrigin(TestArea area);
 
 // The library under test, velmo.dll from the test program's folder, loaded
 // on the first call: a test that only creates windows by class name refers
-// to none of its symbols, so linking alone would not load it.
+// to none of its symbols, so linking alone would not load it. Once one of the
+// loaders below has loaded a library, this returns that one.
 HMODULE loadVelmo();
 
-// Loads the library while the current directory is a new empty one, so that
-// its theme finds none of its bitmaps; for a test run alone (runTestAlone),
-// before anything else has loaded the library.
+// Loads a copy of the library that has no bitmap/ beside it while the current
+// directory is a new empty one, so that its theme finds none of its bitmaps;
+// for a test run alone (runTestAlone), before anything else has loaded the
+// library. The copies live in the build, away from bin/ and its bitmap/.
 HMODULE loadVelmoWithoutTheme();
+
+// The library of the test program's folder, with the theme beside it, loaded
+// while the current directory is a new empty one.
+HMODULE loadVelmoElsewhere();
+
+// Where loadVelmoWithOneBitmap puts its one theme file.
+enum OneBitmapPlace {
+    // In the current directory's bitmap/, for a copy of the library with no
+    // bitmap/ beside it: that file is the whole theme.
+    aloneInCurrentFolder,
+    // The same, for the library of bin/, which has the whole theme beside it.
+    overTheWholeTheme,
+    // Beside a copy of the library of its own, loaded from an empty current
+    // directory.
+    besideOwnCopy
+};
 
 // The same with a theme of the test's own: one file, fileName under bitmap/,
 // written from image by save (saveBitmapFile or saveMonochromeBitmapFile).
 HMODULE loadVelmoWithOneBitmap(const char* fileName, const Pixels* image,
-                               bool (*save)(const char* path, const Pixels* image));
+                               bool (*save)(const char* path, const Pixels* image),
+                               OneBitmapPlace place = aloneInCurrentFolder);
 
 // The address that velmo.dll exports under this undecorated name, or null.
 FARPROC findVelmoExport(const char* name);
@@ -73,9 +92,10 @@ FARPROC findVelmoExport(const char* name);
 // recorder (may be null) and leaves the rest to DefWindowProcA.
 HWND createHostWindow(Recorder* recorder, int x, int y, int width, int height);
 
-// A child window of a registered class with the host's instance handle.
+// A child window of a registered class with the host's instance handle,
+// WS_CHILD | WS_VISIBLE and any further style (WS_TABSTOP) and extended style.
 HWND createChild(const char* className, const char* text, HWND parent, int id, int x, int y, int width,
-                 int height);
+                 int height, DWORD style = 0, DWORD exStyle = 0);
 
 // From now on window logs each message it receives into recorder before its
 // own procedure handles it.

@@ -1,0 +1,160 @@
+// Focus, keys and the focus cue of the controls created with WS_TABSTOP.
+#include "keyboardpatterns.h"
+
+// The keyboard state lives in a window property, made only for a keyboard
+// control and only once it has something to hold: the user-data slot is the
+// button's pressed flag and the tab menu's list, and the link reserves no
+// extra bytes, so a property is the one place that leaves every control
+// without WS_TABSTOP, and the class registrations, exactly as they were.
+static const char keyboardProperty[] = "VelmoKeyboard";
+
+// The property's value: the flags below in its low bits, the focused item
+// above them.
+enum KeyboardFlag { focusCueShown = 1, spaceHeld = 2 };
+static const int flagBits = 2;
+static const INT_PTR flagMask = (1 << flagBits) - 1;
+
+// Wine's default window procedure keeps no UI state (WM_QUERYUISTATE answers
+// 0 and WM_CHANGEUISTATE changes nothing), so each control keeps its own: the
+// cue stays hidden until the keyboard reaches the control or WM_UPDATEUISTATE
+// clears UISF_HIDEFOCUS.
+static INT_PTR getKeyboardState(HWND control) {
+    return reinterpret_cast<INT_PTR>(GetPropA(control, keyboardProperty));
+}
+
+static void setKeyboardState(HWND control, INT_PTR state) {
+    SetPropA(control, keyboardProperty, reinterpret_cast<HANDLE>(state));
+}
+
+static bool hasFlag(HWND control, int flag) {
+    return (getKeyboardState(control) & flag) != 0;
+}
+
+// True when the flag changed.
+static bool setFlag(HWND control, int flag, bool on) {
+    INT_PTR state = getKeyboardState(control);
+    INT_PTR changed = on ? state | flag : state & ~static_cast<INT_PTR>(flag);
+    if (changed == state) {
+        return false;
+    }
+    setKeyboardState(control, changed);
+    return true;
+}
+
+bool takesKeyboard(HWND control) {
+    return (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0;
+}
+
+void takeFocusOnClick(HWND control) {
+    if (takesKeyboard(control) && GetFocus() != control) {
+        SetFocus(control);
+    }
+}
+
+static void invalidate(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+}
+
+// Only a shown cue needs drawing or taking away.
+static void redrawFocusCue(HWND control) {
+    if (hasFlag(control, focusCueShown)) {
+        invalidate(control);
+    }
+}
+
+void noteKeyboardUse(HWND control) {
+    if (setFlag(control, focusCueShown, true)) {
+        invalidate(control);
+    }
+}
+
+// The dialog manager moves the focus while it handles the Tab key's press.
+static void arriveWithFocus(HWND control) {
+    if (GetKeyState(VK_TAB) < 0) {
+        setFlag(control, focusCueShown, true);
+    }
+    redrawFocusCue(control);
+}
+
+// A Space press that the control didn't see end is taken back.
+static void leaveWithFocus(HWND control, const KeyActions* actions) {
+    if (setFlag(control, spaceHeld, false) && actions->cancel != nullptr) {
+        actions->cancel(control);
+    }
+    redrawFocusCue(control);
+}
+
+static void updateUiState(HWND control, WPARAM wParam) {
+    if ((HIWORD(wParam) & UISF_HIDEFOCUS) == 0) {
+        return;
+    }
+    WORD action = LOWORD(wParam);
+    if ((action == UIS_SET || action == UIS_CLEAR) && setFlag(control, focusCueShown, action == UIS_CLEAR) &&
+        GetFocus() == control) {
+        invalidate(control);
+    }
+}
+
+static bool handleActionKey(HWND control, UINT message, WPARAM key, const KeyActions* actions) {
+    if (key != VK_SPACE && key != VK_RETURN) {
+        return false;
+    }
+    if (message == WM_KEYDOWN) {
+        noteKeyboardUse(control);
+        if (actions->press != nullptr) {
+            actions->press(control);
+        }
+        if (key == VK_RETURN) {
+            actions->release(control);
+        } else {
+            setFlag(control, spaceHeld, true);
+        }
+    } else if (key == VK_SPACE && hasFlag(control, spaceHeld)) {
+        setFlag(control, spaceHeld, false);
+        actions->release(control);
+    }
+    return true;
+}
+
+bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, const KeyActions* actions,
+                           LRESULT dialogCode, LRESULT* result) {
+    if (message == WM_NCDESTROY) {
+        RemovePropA(control, keyboardProperty);
+    }
+    if (!takesKeyboard(control)) {
+        return false;
+    }
+    *result = 0;
+    switch (message) {
+    case WM_GETDLGCODE:
+        *result = wParam == VK_RETURN ? dialogCode | DLGC_WANTMESSAGE : dialogCode;
+        return true;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        return handleActionKey(control, message, wParam, actions);
+    case WM_SETFOCUS:
+        arriveWithFocus(control);
+        break;
+    case WM_KILLFOCUS:
+        leaveWithFocus(control, actions);
+        break;
+    case WM_UPDATEUISTATE:
+        updateUiState(control, wParam);
+        break;
+    }
+    return false;
+}
+
+void drawFocusCue(HWND control, HDC target, const RECT* box) {
+    if (takesKeyboard(control) && GetFocus() == control && hasFlag(control, focusCueShown)) {
+        DrawFocusRect(target, box);
+    }
+}
+
+int getFocusedItem(HWND control) {
+    return static_cast<int>(getKeyboardState(control) >> flagBits);
+}
+
+void setFocusedItem(HWND control, int item) {
+    setKeyboardState(control, (static_cast<INT_PTR>(item) << flagBits) | (getKeyboardState(control) & flagMask));
+}
