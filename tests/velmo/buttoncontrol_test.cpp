@@ -229,8 +229,6 @@ protected:
         return createChild(VELMO_BUTTON_CLASS, "Keys", parent, id, x, y, width, buttonHeight, WS_TABSTOP);
     }
 
-    bool pressKey(const char* keyName, UINT virtualKey) { return ::pressKey(host, keyName, virtualKey); }
-
     // How many pixels of the window, as shown now, differ from expected.
     int countChanges(const Pixels* expected, HWND window) {
         Pixels shown = captureWindow(window);
@@ -253,7 +251,7 @@ TEST_F(ButtonKeyboard, tabAndShiftTabFollowTheCreationOrder) {
     } steps[] = {{"Tab", first}, {"Tab", inside}, {"Tab", last}, {"Tab", first}, {"shift+Tab", last},
                  {"shift+Tab", inside}};
     for (const auto& step : steps) {
-        ASSERT_TRUE(pressKey(step.keyName, VK_TAB));
+        ASSERT_TRUE(pressKey(host, step.keyName, VK_TAB));
         EXPECT_EQ(step.focused, GetFocus()) << "after " << step.keyName;
     }
     EXPECT_TRUE(recorder.messages.empty());
@@ -261,46 +259,25 @@ TEST_F(ButtonKeyboard, tabAndShiftTabFollowTheCreationOrder) {
 
 TEST_F(ButtonKeyboard, spaceClicksOnItsReleaseAndEnterAtOnce) {
     HWND button = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
-    ASSERT_TRUE(pressKey("Tab", VK_TAB));
+    ASSERT_TRUE(pressKey(host, "Tab", VK_TAB));
     ASSERT_EQ(button, GetFocus());
-    ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
-    EXPECT_TRUE(isPressed(button));
-    EXPECT_TRUE(recorder.messages.empty());
-    ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+    expectSpaceAndEnterClick(click(buttonId));
     EXPECT_FALSE(isPressed(button));
-    EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
-    recorder.messages.clear();
-    ASSERT_TRUE(pressKey("Return", VK_RETURN));
-    EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
 
     // A press that the focus leaves is taken back, and its release is lost.
-    recorder.messages.clear();
     ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+    EXPECT_TRUE(isPressed(button));
     SetFocus(host);
     EXPECT_FALSE(isPressed(button));
     ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
     EXPECT_TRUE(recorder.messages.empty());
 }
 
-TEST_F(ButtonKeyboard, onlyAButtonWithTabStopTakesTheFocusOnAClick) {
-    HWND keyboard = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
-    createButton("Plain", buttonId + 1, buttonLeftEdge, 100);
-    POINT overKeyboard = onScreen(buttonLeftEdge + 50, buttonTop + 15);
-    POINT overPlain = onScreen(buttonLeftEdge + 50, 115);
-    ASSERT_TRUE(moveMouse(overKeyboard.x, overKeyboard.y));
-    ASSERT_TRUE(clickMouse());
-    EXPECT_EQ(keyboard, GetFocus());
-    ASSERT_TRUE(moveMouse(overPlain.x, overPlain.y));
-    ASSERT_TRUE(clickMouse());
-    EXPECT_EQ(keyboard, GetFocus());
-    EXPECT_EQ((std::vector<RecordedMessage>{click(buttonId), click(buttonId + 1)}), recorder.messages);
-    parkMouse();
-}
-
-// The cue is a dotted outline 3 pixels inside the button, hidden while the
-// focus came by the mouse; an unfocused button with WS_TABSTOP looks exactly
-// like one without. WM_PRINTCLIENT draws what the screen shows.
-TEST_F(ButtonKeyboard, focusCueShowsAfterKeyboardUseOnly) {
+// Only a button with WS_TABSTOP takes the focus on a click. The cue is a
+// dotted outline 3 pixels inside the button, hidden while the focus came by
+// the mouse; an unfocused button with WS_TABSTOP looks exactly like one
+// without. WM_PRINTCLIENT draws what the screen shows.
+TEST_F(ButtonKeyboard, clickFocusesAndTheCueShowsAfterKeyboardUseOnly) {
     const int width = 130;
     HWND plain = createChild(VELMO_BUTTON_CLASS, "Keys", host, 1, 10, 10, width, buttonHeight);
     HWND clicked = createKeyboardButton(2, host, 10, 60, width);
@@ -309,16 +286,18 @@ TEST_F(ButtonKeyboard, focusCueShowsAfterKeyboardUseOnly) {
     Pixels today = captureWindow(plain);
     EXPECT_EQ(0, countChanges(&today, clicked));
 
-    POINT over = onScreen(60, 75);
-    ASSERT_TRUE(moveMouse(over.x, over.y));
-    ASSERT_TRUE(clickMouse());
+    for (POINT over : {onScreen(60, 75), onScreen(60, 25)}) {
+        ASSERT_TRUE(moveMouse(over.x, over.y));
+        ASSERT_TRUE(clickMouse());
+        EXPECT_EQ(clicked, GetFocus());
+    }
     parkMouse();
-    ASSERT_EQ(clicked, GetFocus());
+    EXPECT_EQ((std::vector<RecordedMessage>{click(2), click(1)}), recorder.messages);
     repaintNow(clicked);
     EXPECT_EQ(0, countChanges(&today, clicked));
 
-    ASSERT_TRUE(pressKey("Tab", VK_TAB));
-    ASSERT_TRUE(pressKey("shift+Tab", VK_TAB));
+    ASSERT_TRUE(pressKey(host, "Tab", VK_TAB));
+    ASSERT_TRUE(pressKey(host, "shift+Tab", VK_TAB));
     ASSERT_EQ(clicked, GetFocus());
     UpdateWindow(host);
     Pixels cued = captureWindow(clicked);

@@ -45,11 +45,7 @@ protected:
 using EditMessages = EditHost;
 using EditPixels = EditHost;
 using EditLifetime = EditHost;
-
-class EditKeyboard : public EditHost {
-protected:
-    EditKeyboard() { activeHost = true; }
-};
+using EditKeyboard = EditHost;
 
 TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
     HWND edit = createEdit("", editTop);
@@ -120,6 +116,7 @@ TEST_F(EditPixels, greyFrameSurroundsTheField) {
 // Without WS_TABSTOP the focus given stays on the control; with it, Tab puts
 // the caret in the field and typing fills it.
 TEST_F(EditKeyboard, tabbingInAndTypingFillsTheField) {
+    ASSERT_TRUE(activateWindow(host));
     HWND plain = createEdit("", editTop);
     SetFocus(plain);
     EXPECT_EQ(plain, GetFocus());

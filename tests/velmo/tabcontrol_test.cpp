@@ -70,11 +70,7 @@ using TabMessages = TabHost;
 using TabPixels = TabHost;
 using TabInput = TabHost;
 using TabLifetime = TabHost;
-
-class TabKeyboard : public TabHost {
-protected:
-    TabKeyboard() { activeHost = true; }
-};
+using TabKeyboard = TabHost;
 
 TEST_F(TabMessages, newMenuHasNoPressedTabs) {
     HWND menu = createMenu(menuId);
@@ -329,6 +325,7 @@ TEST_F(TabInput, handOverTabsArrowInGapsAndClicksReported) {
 // A click focuses the menu and the clicked tab; Right then Space presses the
 // next tab as a press and release over it would.
 TEST_F(TabKeyboard, rightThenSpacePressesTheNextTab) {
+    ASSERT_TRUE(activateWindow(host));
     HWND menu = createMenuOfThree(WS_TABSTOP);
     ASSERT_TRUE(moveMouse(origin.x + 20, origin.y + menuTop + 12));
     ASSERT_TRUE(clickMouse());

@@ -58,6 +58,19 @@ protected:
         DestroyWindow(control);
     }
 
+    // With the focus on a control that takes keys, Space clicks it on its
+    // release and Enter at once, each with the one notification click.
+    void expectSpaceAndEnterClick(const RecordedMessage& click) {
+        recorder.messages.clear();
+        ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
+        EXPECT_TRUE(recorder.messages.empty());
+        ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));
+        EXPECT_EQ(std::vector<RecordedMessage>{click}, recorder.messages);
+        ASSERT_TRUE(pressKey(host, "Return", VK_RETURN));
+        EXPECT_EQ((std::vector<RecordedMessage>{click, click}), recorder.messages);
+        recorder.messages.clear();
+    }
+
     static int getHeight(HWND window) {
         RECT rectangle = {0, 0, 0, 0};
         GetWindowRect(window, &rectangle);

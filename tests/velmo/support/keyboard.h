@@ -1,14 +1,11 @@
-// Real keyboard input for the tests, through xdotool as the mouse's (see
-// mouse.h): the X server's key events reach the windows through Wine's X11
-// driver as a user's would, and Wine hands them to the focused window of the
-// active window. So a test that types makes its host the active window
-// (activateWindow) and takes the ctest resource lock velmo_mouse, which also
-// keeps the other tests that activate windows away.
+// Real keyboard input through xdotool, as the mouse's (mouse.h): keys go to
+// the focus of the active window, so a test that types activates its host
+// (activateWindow) and takes the ctest resource lock velmo_mouse.
 //
-// Each call pumps this thread's messages as a host's loop would, passing them
-// through the dialog manager of dialog (IsDialogMessageA) when it isn't null,
-// until the awaited key message has been retrieved and what it caused has
-// been handled; false when it didn't come within a few seconds.
+// Each call pumps this thread's messages as a host's loop would, through the
+// dialog manager of dialog (IsDialogMessageA) unless it is null, until the
+// awaited key message and what it caused are handled; false when it didn't
+// come within a few seconds.
 #ifndef VELMO_TEST_KEYBOARD_H
 #define VELMO_TEST_KEYBOARD_H
 
