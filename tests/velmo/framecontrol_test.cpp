@@ -176,12 +176,10 @@ TEST(FrameWithoutPen, interiorHeaderAndCaptionAreStillDrawn) {
     const uint32_t unprinted = makePixel(0, 0, 0);
     RECT inside = {1, 0, frameWidth - 1, frameHeight - 1};
     EXPECT_EQ(0, countDifferencesInside(&printed, &shown, inside));
-    RECT leftEdge = {0, header, 1, frameHeight};
-    RECT rightEdge = {frameWidth - 1, header, frameWidth, frameHeight};
-    RECT bottomEdge = {0, frameHeight - 1, frameWidth, frameHeight};
-    EXPECT_EQ(0, countPixelsNotOf(&printed, leftEdge, unprinted));
-    EXPECT_EQ(0, countPixelsNotOf(&printed, rightEdge, unprinted));
-    EXPECT_EQ(0, countPixelsNotOf(&printed, bottomEdge, unprinted));
+    for (RECT edge : {RECT{0, header, 1, frameHeight}, RECT{frameWidth - 1, header, frameWidth, frameHeight},
+                      RECT{0, frameHeight - 1, frameWidth, frameHeight}}) {
+        EXPECT_EQ(0, countPixelsNotOf(&printed, edge, unprinted));
+    }
     DestroyWindow(host);
 }
 
