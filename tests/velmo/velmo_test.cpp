@@ -37,8 +37,6 @@ const int linkIndex = 3;
 
 const int hostWidth = 320;
 const int hostHeight = 250;
-const int buttonWidth = 100;
-const int buttonHeight = 34;
 const uint32_t black = 0x000000;
 const uint32_t white = 0xFFFFFF;
 
@@ -235,26 +233,6 @@ TEST(Registration, hostWithoutTheThemeStillGetsEveryClass) {
     EXPECT_EQ(nullptr, findControlBitmap("button", "buttonLeft"));
     HWND host = createHost(nullptr);
     expectBareControls(host);
-    DestroyWindow(host);
-}
-
-// Started in a folder without bitmap/, the library takes the theme from beside
-// itself, and the button shows the caps of the theme's files.
-TEST(ThemeFolder, hostStartedElsewhereDrawsTheThemeBesideTheLibrary) {
-    if (!runsHere("ThemeFolder.hostStartedElsewhereDrawsTheThemeBesideTheLibrary")) {
-        return;
-    }
-    ASSERT_NE(nullptr, loadVelmoElsewhere());
-    HWND host = createHost(nullptr);
-    HWND button = createChild(VELMO_BUTTON_CLASS, "", host, 1, 10, 10, buttonWidth, buttonHeight);
-    repaintNow(host);
-    Pixels shown = captureWindow(button);
-    Pixels left = loadBitmapPixels("bitmap/buttonleft.bmp");
-    Pixels right = loadBitmapPixels("bitmap/buttonright.bmp");
-    ASSERT_GT(left.width, 0);
-    ASSERT_GT(right.width, 0);
-    EXPECT_EQ(0, countDifferences(&shown, 0, 0, &left, 0, 0, left.width, buttonHeight));
-    EXPECT_EQ(0, countDifferences(&shown, buttonWidth - right.width, 0, &right, 0, 0, right.width, buttonHeight));
     DestroyWindow(host);
 }
 

@@ -93,10 +93,6 @@ HMODULE loadVelmoWithoutTheme() {
     return loadVelmoInEmptyFolder(withoutThemeCopy);
 }
 
-HMODULE loadVelmoElsewhere() {
-    return loadVelmoInEmptyFolder(nullptr);
-}
-
 // The theme file goes into a new folder, the current one at the load, or
 // beside the library's own copy, loaded from an empty folder; it is deleted
 // once loaded.

@@ -61,10 +61,6 @@ HMODULE loadVelmo();
 // library. The copies live in the build, away from bin/ and its bitmap/.
 HMODULE loadVelmoWithoutTheme();
 
-// The library of the test program's folder, with the theme beside it, loaded
-// while the current directory is a new empty one.
-HMODULE loadVelmoElsewhere();
-
 // Where loadVelmoWithOneBitmap puts its one theme file.
 enum OneBitmapPlace {
     // In the current directory's bitmap/, for a copy of the library with no
