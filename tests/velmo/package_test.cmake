@@ -2,9 +2,9 @@
 # imports and exports, and builds the C host of host/ against the installed
 # package three ways: with the same MinGW toolchain through find_package, the
 # way MSVC links (clang for the Microsoft ABI, lld-link, velmo.lib, no C
-# runtime), and through find_package with clang-cl. It runs them under Wine,
-# the MinGW one with and without bitmap/ at hand and from another folder, and checks that a MinGW host
-# of the other pointer size is refused the package.
+# runtime), and through find_package with clang-cl. It runs them under Wine
+# (the MinGW one with and without bitmap/ at hand, and from another folder)
+# and checks that a MinGW host of the other pointer size is refused.
 #   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOTHER_TOOLCHAIN=... -DOBJDUMP=...
 #         -DBITS=32|64 -DCLANG=... -DCLANG_CL=... -DLLD_LINK=... -DDLLTOOL=... -DWINE_INCLUDE=...
 #         -P package_test.cmake
@@ -54,23 +54,15 @@ foreach(import IN LISTS imports)
 endforeach()
 
 # Exactly velmo.def's names, undecorated, whatever the pointer size.
-file(STRINGS ${SOURCE}/velmo/velmo.def defLines REGEX "^    [A-Za-z]")
-set(expectedExports)
-foreach(line IN LISTS defLines)
-  string(REGEX REPLACE "^ +([A-Za-z]+).*" "\\1" name "${line}")
-  list(APPEND expectedExports ${name})
-endforeach()
+file(STRINGS ${SOURCE}/velmo/velmo.def expectedExports REGEX "^    [A-Za-z]")
+list(TRANSFORM expectedExports REPLACE "^ +([A-Za-z]+).*" "\\1")
 string(FIND "${output}" "[Ordinal/Name Pointer] Table" nameTable)
 string(SUBSTRING "${output}" ${nameTable} -1 nameTable)
 string(FIND "${nameTable}" "\n\n" tableEnd)
 math(EXPR tableEnd "${tableEnd} + 1")
 string(SUBSTRING "${nameTable}" 0 ${tableEnd} nameTable)
-string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z]+\n" exportLines "${nameTable}")
-set(exports)
-foreach(line IN LISTS exportLines)
-  string(REGEX REPLACE "^\\[ *[0-9]+\\] ([A-Za-z]+)\n" "\\1" name "${line}")
-  list(APPEND exports ${name})
-endforeach()
+string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z]+\n" exports "${nameTable}")
+list(TRANSFORM exports REPLACE "^\\[ *[0-9]+\\] ([A-Za-z]+)\n" "\\1")
 list(SORT expectedExports)
 list(SORT exports)
 if(NOT exports STREQUAL expectedExports)
