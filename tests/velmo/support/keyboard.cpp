@@ -29,33 +29,23 @@ static void dispatch(HWND dialog, MSG* message) {
     }
 }
 
-// What the awaited message posts (WM_CHAR after a key press) is handled too.
-static void pumpThrough(HWND dialog) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        dispatch(dialog, &message);
-    }
-}
-
+// Once the awaited message has come, the queue is drained: what it posted
+// (WM_CHAR after a key press) is handled too.
 static bool runAndWait(HWND dialog, const char* arguments, const AwaitedKey* awaited) {
     if (!startXdotool(arguments)) {
         return false;
     }
     int seen = 0;
     DWORD end = GetTickCount() + inputTimeout;
-    while ((LONG)(end - GetTickCount()) > 0) {
+    while (seen < awaited->count && (LONG)(end - GetTickCount()) > 0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollWait, QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            bool awaitedOne = matches(awaited, &message);
+            seen += matches(awaited, &message) ? 1 : 0;
             dispatch(dialog, &message);
-            if (awaitedOne && ++seen == awaited->count) {
-                pumpThrough(dialog);
-                return true;
-            }
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollWait, QS_ALLINPUT);
     }
-    return false;
+    return seen >= awaited->count;
 }
 
 static bool runKeyCommand(HWND dialog, const char* command, const char* keyName, UINT message, UINT virtualKey) {
