@@ -349,23 +349,16 @@ TEST_P(EveryClass, PaintsCyclesAndLifetimesLeaveHeapAndGdiObjectsAlone) {
     DestroyWindow(control);
 }
 
-// The area of the control's child window (the edit's field), in the
-// control's client coordinates; empty without one.
-RECT getChildArea(HWND control) {
-    RECT area = {0, 0, 0, 0};
-    HWND child = GetWindow(control, GW_CHILD);
-    if (child != nullptr) {
-        GetWindowRect(child, &area);
-        MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&area), 2);
-    }
-    return area;
-}
-
 // Differences where the control shows its own pixels: inside its window
-// region (the top-level window's rounded one), outside its child window,
-// which Wine's PrintWindow leaves out.
+// region (the top-level window's rounded one), outside its child window (the
+// edit's field), which Wine's PrintWindow leaves out.
 int countOwnDifferences(HWND control, const Pixels* printed, const Pixels* shown) {
-    RECT child = getChildArea(control);
+    RECT child = {0, 0, 0, 0};
+    HWND field = GetWindow(control, GW_CHILD);
+    if (field != nullptr) {
+        GetWindowRect(field, &child);
+        MapWindowPoints(nullptr, control, reinterpret_cast<POINT*>(&child), 2);
+    }
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     bool shaped = region != nullptr && GetWindowRgn(control, region) != ERROR;
     int differences = 0;
