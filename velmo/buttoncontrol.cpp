@@ -70,10 +70,8 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         clampHeight(window, lParam);
         return 0;
     case WM_PAINT:
-        paintWith(window, drawButton);
-        return 0;
     case WM_PRINTCLIENT:
-        drawButton(window, (HDC)wParam);
+        drawOnRequest(window, message, wParam, drawButton);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&buttonCursor);

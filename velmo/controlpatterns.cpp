@@ -8,7 +8,11 @@
 
 static const int textBufferSize = 512;
 
-void paintWith(HWND window, DrawFunction draw) {
+void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw) {
+    if (message == WM_PRINTCLIENT) {
+        draw(window, reinterpret_cast<HDC>(wParam));
+        return;
+    }
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
     if (target != nullptr) {

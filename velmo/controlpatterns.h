@@ -15,8 +15,9 @@ const int controlHeight = 34;
 // its paint context or one that WM_PRINTCLIENT gives.
 typedef void (*DrawFunction)(HWND window, HDC target);
 
-// Answers WM_PAINT: draw runs between BeginPaint and EndPaint.
-void paintWith(HWND window, DrawFunction draw);
+// Answers WM_PAINT, with draw between BeginPaint and EndPaint, and
+// WM_PRINTCLIENT, with draw on the context in wParam.
+void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw);
 
 // Puts back the object that a SelectObject replaced; a null one (nothing was
 // selected) is passed over.

@@ -43,10 +43,8 @@ static void drawFrame(HWND window, HDC target) {
 LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintWith(window, drawFrame);
-        return 0;
     case WM_PRINTCLIENT:
-        drawFrame(window, (HDC)wParam);
+        drawOnRequest(window, message, wParam, drawFrame);
         return 0;
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);

@@ -1,3 +1,4 @@
+// Heap copies of text, made and freed with one allocator.
 #include "heaptext.h"
 
 #include <cstring>

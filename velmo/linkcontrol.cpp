@@ -31,10 +31,8 @@ static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintWith(window, drawLink);
-        return 0;
     case WM_PRINTCLIENT:
-        drawLink(window, (HDC)wParam);
+        drawOnRequest(window, message, wParam, drawLink);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&linkCursor);

@@ -99,10 +99,8 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         deleteRows(window);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
-        paintWith(window, drawList);
-        return 0;
     case WM_PRINTCLIENT:
-        drawList(window, reinterpret_cast<HDC>(wParam));
+        drawOnRequest(window, message, wParam, drawList);
         return 0;
     case LB_ADDSTRING:
         addRow(window, reinterpret_cast<const char*>(lParam));

@@ -20,10 +20,8 @@ static void drawStatic(HWND window, HDC target) {
 LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
-        paintWith(window, drawStatic);
-        return 0;
     case WM_PRINTCLIENT:
-        drawStatic(window, reinterpret_cast<HDC>(wParam));
+        drawOnRequest(window, message, wParam, drawStatic);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

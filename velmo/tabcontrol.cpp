@@ -312,10 +312,8 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         clampHeight(window, lParam);
         return 0;
     case WM_PAINT:
-        paintWith(window, drawTabMenu);
-        return 0;
     case WM_PRINTCLIENT:
-        drawTabMenu(window, (HDC)wParam);
+        drawOnRequest(window, message, wParam, drawTabMenu);
         return 0;
     case WM_SETCURSOR:
         showChosenCursor(&tabCursor);
