@@ -2,6 +2,8 @@
 // server's byte stream into messages and their rendering as text.
 #include "message.h"
 
+#include "allocation.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,29 +44,6 @@ struct StreamState {
 
 static const StreamState streamStart = {0, 0, 0, false};
 static StreamState stream = streamStart;
-
-static int32_t allocationsBeforeFailure = -1;
-
-static bool failAllocation() {
-    if (allocationsBeforeFailure < 0) {
-        return false;
-    }
-    return allocationsBeforeFailure-- == 0;
-}
-
-static void* allocateBytes(size_t size) {
-    return failAllocation() ? nullptr : malloc(size);
-}
-
-static void* resizeBytes(void* block, size_t size) {
-    return failAllocation() ? nullptr : realloc(block, size);
-}
-
-int32_t scheduleAllocationFailure(int32_t skipped) {
-    int32_t replaced = allocationsBeforeFailure;
-    allocationsBeforeFailure = skipped;
-    return replaced;
-}
 
 Data* newData(const char* source, int32_t length) {
     Data* record = static_cast<Data*>(allocateBytes(sizeof(Data)));

@@ -45,8 +45,8 @@ Data* buildLogin(const char* userName, const char* password);
 // maxMessageBody are delivered cut, their prefix unchanged, and the rest of
 // their body is dropped as it arrives. When the buffer cannot grow, the call
 // returns null without taking the chunk; when a delivery cannot be allocated
-// the message stays held for a later call. One stream per process: the state
-// lives in message.cpp.
+// the message stays held for a later call. One stream per process: its state
+// is one record in message.cpp.
 Data* parseData(Data* buffer, const char* chunk, int32_t count);
 // True when the last parseData returned null because memory ran out (the
 // chunk not taken, or the message held back), false after any other result.
@@ -62,9 +62,5 @@ char* dataToStr(const Data* record, const char* format, int mode);
 // For tests and the fuzzer: forgets the stream reassembled so far, as at
 // program start. The caller frees the old buffer and starts a new empty one.
 void resetParser();
-// For tests of the out-of-memory paths: the allocation that follows the next
-// `skipped` ones fails, once; a negative value cancels. Returns the countdown
-// it replaces, which is negative once the failure has happened.
-int32_t scheduleAllocationFailure(int32_t skipped);
 
 #endif

@@ -1,6 +1,8 @@
 // The client with one of its allocations made to fail: its only argument is
 // how many allocations succeed first. The exit status is the client's, or
 // unreachedStatus when the client made no more allocations than that.
+#include "allocation.h"
+
 #define main runClient
 #include "main.cpp"
 #undef main
