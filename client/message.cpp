@@ -20,12 +20,9 @@ static const uint32_t loginTrailer = 156;
 // Prefix, code, two string lengths and the trailer.
 static const int32_t loginOverhead = 5 * wireIntegerSize;
 
-static const int zeroAsSpaceMode = 1;
-static const int lettersOnlyMode = 2;
 static const unsigned char space = ' ';
 static const unsigned char caseBit = 0x20;
 static const unsigned char alphabetSize = 26;
-static const char characterFormat[] = "%c";
 // One formatted byte: at most 32 characters and the zero.
 static const size_t scratchSize = 33;
 

@@ -54,9 +54,15 @@ bool isParseOutOfMemory();
 // Copies the first `cut` of the `filled` bytes held into a new record and
 // moves the rest to the front of a buffer sized to them.
 Data* getMessage(Data* buffer, int32_t filled, int32_t cut);
-// Text made by formatting every byte with `format` (one int argument). Mode 1
-// turns zero bytes into spaces, mode 2 every byte but an ASCII letter; other
-// modes pass bytes unchanged. The caller frees the text with free().
+// Modes of dataToStr: zero bytes shown as spaces, or every byte but an ASCII
+// letter; other modes pass bytes unchanged.
+const int zeroAsSpaceMode = 1;
+const int lettersOnlyMode = 2;
+// One character per byte, the format that the client prints messages with.
+const char characterFormat[] = "%c";
+
+// Text made by formatting every byte with `format` (one int argument), each
+// byte first mapped by `mode`. The caller frees the text with free().
 char* dataToStr(const Data* record, const char* format, int mode);
 
 // For tests and the fuzzer: forgets the stream reassembled so far, as at
