@@ -13,8 +13,8 @@
 # The Windows flavours are the presets: windows (32-bit Wine) and windows64
 # (64-bit Wine), both when none is named. BUILD_DIR overrides the native build
 # folder, WINDOWS_BUILD_DIR the Windows one when one flavour is named (default
-# build/<preset>), NATIVE_MB and WINE_MB the stream sizes in megabytes, RUNS
-# the runs per figure.
+# build/<preset>, where the benchmarks are then switched on beside the tests),
+# NATIVE_MB and WINE_MB the stream sizes in megabytes, RUNS the runs per figure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 flavours=("$@")
@@ -42,7 +42,7 @@ cmake --build "$native" -j2 --target client_demo raw_sink demo-server >/dev/null
 windows_builds=()
 for flavour in "${flavours[@]}"; do
   windows="$(realpath -m "${WINDOWS_BUILD_DIR:-$root/build/$flavour}")"
-  cmake --preset "$flavour" -B "$windows" >/dev/null
+  cmake --preset "$flavour" -B "$windows" -DMARROWBY_BENCHMARKS=ON >/dev/null
   cmake --build "$windows" -j2 --target client_demo raw_sink >/dev/null
   windows_builds+=("$windows")
 done
@@ -114,13 +114,13 @@ compare() {
 
 port=$(demo_port "$native")
 compare "native" "$native_mb" "$port" 50 /dev/null \
-  "$native/client/client_demo" -- "$native/client/raw_sink" 127.0.0.1 "$port"
+  "$native/client/client_demo" -- "$native/bench/raw_sink" 127.0.0.1 "$port"
 
 for i in "${!flavours[@]}"; do
   windows=${windows_builds[$i]}
   port=$(demo_port "$windows")
   # The first run in a fresh build folder makes the Wine prefix; keep it out of the figures.
-  tools/wine-run "$windows/client/raw_sink.exe" >/dev/null 2>&1 || true
+  tools/wine-run "$windows/bench/raw_sink.exe" >/dev/null 2>&1 || true
   compare "Wine, ${flavours[$i]}" "$wine_mb" "$port" 90 "$wine_output" \
-    tools/wine-run "$windows/client/client_demo.exe" -- tools/wine-run "$windows/client/raw_sink.exe" 127.0.0.1 "$port"
+    tools/wine-run "$windows/client/client_demo.exe" -- tools/wine-run "$windows/bench/raw_sink.exe" 127.0.0.1 "$port"
 done

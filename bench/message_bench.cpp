@@ -56,7 +56,7 @@ static void measureDataToStr(benchmark::State& state) {
     std::vector<char> bytes = makeBytes(static_cast<size_t>(state.range(0)));
     Data record = {static_cast<int32_t>(bytes.size()), bytes.data()};
     for (auto _ : state) {
-        char* text = dataToStr(&record, "%c", 2);
+        char* text = dataToStr(&record, characterFormat, lettersOnlyMode);
         benchmark::DoNotOptimize(text);
         free(text);
     }

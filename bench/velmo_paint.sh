@@ -8,7 +8,8 @@
 #
 # The flavours are the presets: windows (32-bit Wine) and windows64 (64-bit
 # Wine), both when none is named; PAINTS sets the paints per control. BUILD_DIR
-# overrides the build folder when one flavour is named (default build/<preset>).
+# overrides the build folder when one flavour is named (default build/<preset>,
+# where the benchmarks are then switched on beside the tests).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -29,7 +30,7 @@ fi
 
 for flavour in "${flavours[@]}"; do
   build="$(realpath -m "${BUILD_DIR:-$root/build/$flavour}")"
-  cmake --preset "$flavour" -B "$build" >/dev/null
+  cmake --preset "$flavour" -B "$build" -DMARROWBY_BENCHMARKS=ON >/dev/null
   cmake --build "$build" -j2 --target velmo_paint_bench >/dev/null
   echo "== $flavour =="
   tools/wine-run "$build/bin/velmo_paint_bench.exe" "${arguments[@]}"

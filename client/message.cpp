@@ -2,6 +2,8 @@
 // server's byte stream into messages and their rendering as text.
 #include "message.h"
 
+#include "allocation.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,47 +20,27 @@ static const uint32_t loginTrailer = 156;
 // Prefix, code, two string lengths and the trailer.
 static const int32_t loginOverhead = 5 * wireIntegerSize;
 
-static const int zeroAsSpaceMode = 1;
-static const int lettersOnlyMode = 2;
 static const unsigned char space = ' ';
 static const unsigned char caseBit = 0x20;
 static const unsigned char alphabetSize = 26;
-static const char characterFormat[] = "%c";
 // One formatted byte: at most 32 characters and the zero.
 static const size_t scratchSize = 33;
 
-// Body length kept of the message whose prefix has been read; 0 when none is pending.
-static int32_t messageLength = 0;
-// Bytes held at the front of the buffer's content.
-static int32_t bytes = 0;
-// Body bytes of an over-long message that are still to arrive and be dropped.
-// Up to 2^32 - 1 - maxMessageBody, hence unsigned.
-static uint32_t bytesToSkip = 0;
-// Whether the last parseData returned null because memory ran out.
-static bool parseRanOutOfMemory = false;
+// Where the reassembly of the one incoming stream stands between calls.
+struct StreamState {
+    // Body length kept of the message whose prefix has been read; 0 when none is pending.
+    int32_t messageLength;
+    // Bytes held at the front of the buffer's content.
+    int32_t bytes;
+    // Body bytes of an over-long message that are still to arrive and be dropped.
+    // Up to 2^32 - 1 - maxMessageBody, hence unsigned.
+    uint32_t bytesToSkip;
+    // Whether the last parseData returned null because memory ran out.
+    bool outOfMemory;
+};
 
-static int32_t allocationsBeforeFailure = -1;
-
-static bool failAllocation() {
-    if (allocationsBeforeFailure < 0) {
-        return false;
-    }
-    return allocationsBeforeFailure-- == 0;
-}
-
-static void* allocateBytes(size_t size) {
-    return failAllocation() ? nullptr : malloc(size);
-}
-
-static void* resizeBytes(void* block, size_t size) {
-    return failAllocation() ? nullptr : realloc(block, size);
-}
-
-int32_t scheduleAllocationFailure(int32_t skipped) {
-    int32_t replaced = allocationsBeforeFailure;
-    allocationsBeforeFailure = skipped;
-    return replaced;
-}
+static const StreamState streamStart = {0, 0, 0, false};
+static StreamState stream = streamStart;
 
 Data* newData(const char* source, int32_t length) {
     Data* record = static_cast<Data*>(allocateBytes(sizeof(Data)));
@@ -173,16 +155,13 @@ Data* buildLogin(const char* userName, const char* password) {
 }
 
 void resetParser() {
-    messageLength = 0;
-    bytes = 0;
-    bytesToSkip = 0;
-    parseRanOutOfMemory = false;
+    stream = streamStart;
 }
 
 // Makes room for `count` more bytes, growing by the smallest multiple of the
 // step that exceeds count.
 static bool reserveSpace(Data* buffer, int32_t count) {
-    if (count == 0 || buffer->length - bytes >= count) {
+    if (count == 0 || buffer->length - stream.bytes >= count) {
         return true;
     }
     int64_t capacity = static_cast<int64_t>(buffer->length) + (count / growthStep) * growthStep + growthStep;
@@ -204,20 +183,20 @@ static bool reserveSpace(Data* buffer, int32_t count) {
 static bool appendChunk(Data* buffer, const char* chunk, int32_t count) {
     int32_t head = count;
     int32_t skipped = 0;
-    if (bytesToSkip > 0) {
-        int32_t missing = messageLength == 0 ? 0 : messageLength + wireIntegerSize - bytes;
+    if (stream.bytesToSkip > 0) {
+        int32_t missing = stream.messageLength == 0 ? 0 : stream.messageLength + wireIntegerSize - stream.bytes;
         head = count < missing ? count : missing;
         uint32_t rest = static_cast<uint32_t>(count - head);
-        skipped = static_cast<int32_t>(rest < bytesToSkip ? rest : bytesToSkip);
+        skipped = static_cast<int32_t>(rest < stream.bytesToSkip ? rest : stream.bytesToSkip);
     }
     int32_t kept = count - skipped;
     if (!reserveSpace(buffer, kept)) {
         return false;
     }
-    appendData(buffer, chunk, bytes, head);
-    appendData(buffer, chunk + head + skipped, bytes + head, kept - head);
-    bytes += kept;
-    bytesToSkip -= static_cast<uint32_t>(skipped);
+    appendData(buffer, chunk, stream.bytes, head);
+    appendData(buffer, chunk + head + skipped, stream.bytes + head, kept - head);
+    stream.bytes += kept;
+    stream.bytesToSkip -= static_cast<uint32_t>(skipped);
     return true;
 }
 
@@ -227,54 +206,54 @@ static bool appendChunk(Data* buffer, const char* chunk, int32_t count) {
 static void cutMessage(Data* buffer, uint32_t announced) {
     uint32_t excess = announced - static_cast<uint32_t>(maxMessageBody);
     uint32_t heldExcess = 0;
-    if (bytes > maxMessageSize) {
-        uint32_t beyond = static_cast<uint32_t>(bytes - maxMessageSize);
+    if (stream.bytes > maxMessageSize) {
+        uint32_t beyond = static_cast<uint32_t>(stream.bytes - maxMessageSize);
         heldExcess = beyond < excess ? beyond : excess;
         memmove(buffer->content + maxMessageSize, buffer->content + maxMessageSize + heldExcess,
                 beyond - heldExcess);
     }
-    bytes -= static_cast<int32_t>(heldExcess);
-    bytesToSkip = excess - heldExcess;
-    messageLength = maxMessageBody;
+    stream.bytes -= static_cast<int32_t>(heldExcess);
+    stream.bytesToSkip = excess - heldExcess;
+    stream.messageLength = maxMessageBody;
 }
 
 Data* parseData(Data* buffer, const char* chunk, int32_t count) {
-    parseRanOutOfMemory = false;
+    stream.outOfMemory = false;
     if (buffer == nullptr) {
         return nullptr;
     }
     if (chunk != nullptr && count > 0 && !appendChunk(buffer, chunk, count)) {
-        parseRanOutOfMemory = true;
+        stream.outOfMemory = true;
         return nullptr;
     }
-    if (messageLength == 0) {
-        if (bytes < wireIntegerSize) {
+    if (stream.messageLength == 0) {
+        if (stream.bytes < wireIntegerSize) {
             return nullptr;
         }
         uint32_t announced = intFromChars(buffer->content);
         if (announced > static_cast<uint32_t>(maxMessageBody)) {
             cutMessage(buffer, announced);
         } else {
-            messageLength = static_cast<int32_t>(announced);
+            stream.messageLength = static_cast<int32_t>(announced);
         }
     }
-    int32_t cut = messageLength + wireIntegerSize;
-    if (bytes < cut) {
+    int32_t cut = stream.messageLength + wireIntegerSize;
+    if (stream.bytes < cut) {
         return nullptr;
     }
     // On failure the message stays held and the state untouched for a later call.
-    Data* message = getMessage(buffer, bytes, cut);
+    Data* message = getMessage(buffer, stream.bytes, cut);
     if (message == nullptr) {
-        parseRanOutOfMemory = true;
+        stream.outOfMemory = true;
         return nullptr;
     }
-    bytes -= cut;
-    messageLength = 0;
+    stream.bytes -= cut;
+    stream.messageLength = 0;
     return message;
 }
 
 bool isParseOutOfMemory() {
-    return parseRanOutOfMemory;
+    return stream.outOfMemory;
 }
 
 Data* getMessage(Data* buffer, int32_t filled, int32_t cut) {

@@ -45,8 +45,8 @@ Data* buildLogin(const char* userName, const char* password);
 // maxMessageBody are delivered cut, their prefix unchanged, and the rest of
 // their body is dropped as it arrives. When the buffer cannot grow, the call
 // returns null without taking the chunk; when a delivery cannot be allocated
-// the message stays held for a later call. One stream per process: the state
-// lives in message.cpp.
+// the message stays held for a later call. One stream per process: its state
+// is one record in message.cpp.
 Data* parseData(Data* buffer, const char* chunk, int32_t count);
 // True when the last parseData returned null because memory ran out (the
 // chunk not taken, or the message held back), false after any other result.
@@ -54,17 +54,19 @@ bool isParseOutOfMemory();
 // Copies the first `cut` of the `filled` bytes held into a new record and
 // moves the rest to the front of a buffer sized to them.
 Data* getMessage(Data* buffer, int32_t filled, int32_t cut);
-// Text made by formatting every byte with `format` (one int argument). Mode 1
-// turns zero bytes into spaces, mode 2 every byte but an ASCII letter; other
-// modes pass bytes unchanged. The caller frees the text with free().
+// Modes of dataToStr: zero bytes shown as spaces, or every byte but an ASCII
+// letter; other modes pass bytes unchanged.
+const int zeroAsSpaceMode = 1;
+const int lettersOnlyMode = 2;
+// One character per byte, the format that the client prints messages with.
+const char characterFormat[] = "%c";
+
+// Text made by formatting every byte with `format` (one int argument), each
+// byte first mapped by `mode`. The caller frees the text with free().
 char* dataToStr(const Data* record, const char* format, int mode);
 
 // For tests and the fuzzer: forgets the stream reassembled so far, as at
 // program start. The caller frees the old buffer and starts a new empty one.
 void resetParser();
-// For tests of the out-of-memory paths: the allocation that follows the next
-// `skipped` ones fails, once; a negative value cancels. Returns the countdown
-// it replaces, which is negative once the failure has happened.
-int32_t scheduleAllocationFailure(int32_t skipped);
 
 #endif

@@ -1,9 +1,10 @@
 // The client with one of its allocations made to fail: its only argument is
 // how many allocations succeed first. The exit status is the client's, or
 // unreachedStatus when the client made no more allocations than that.
-#define main runClient
-#include "main.cpp"
-#undef main
+#include <cstdlib>
+
+#include "allocation.h"
+#include "session.h"
 
 static const int usageStatus = 2;
 static const int unreachedStatus = 3;

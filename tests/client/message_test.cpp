@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "allocation.h"
 #include "message.h"
 #include "reference_framing.h"
 
