@@ -1,7 +1,9 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
-#include "controlpatterns.h"
-#include "keyboardpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
+#include "keyboardfocus.h"
+#include "themedrawing.h"
 #include "velmo.h"
 
 // Only the top-left 10 x 34 of a middle slice is read; caps keep their own size.
@@ -13,6 +15,10 @@ static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // The focus cue stands this far inside the button's edges.
 static const int focusCueInset = 3;
+
+// The pressed state lives in the user-data slot; the extra bytes are only reserved.
+static const int reservedExtraBytes = 4;
+static const COLORREF classBackground = RGB(0, 0, 0);
 
 static CursorChoice buttonCursor;
 
@@ -92,3 +98,6 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+extern const ClassRow buttonClassRow = {VELMO_BUTTON_CLASS, buttonWindowProcedure, reservedExtraBytes, classBackground,
+                                        IDC_ARROW};

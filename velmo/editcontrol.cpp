@@ -2,11 +2,13 @@
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
-#include "keyboardpatterns.h"
+#include "classrow.h"
+#include "keyboardfocus.h"
 #include "velmo.h"
 
 // The grey class background shows as a frame of this width round the field.
 static const int editFrameWidth = 1;
+static const COLORREF classBackground = RGB(200, 200, 200);
 static const char editFieldClass[] = "EDIT";
 
 // Each control keeps its own field in its user-data slot, so several edit
@@ -62,3 +64,5 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
+
+extern const ClassRow editClassRow = {VELMO_EDIT_CLASS, editWindowProcedure, 0, classBackground, IDC_ARROW};

@@ -1,7 +1,9 @@
 // The frame (and the table, the same control under a second class name): a
 // white panel with a grey outline, a header strip and a black caption, which
 // passes every WM_COMMAND from its children on to its own parent.
-#include "controlpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
+#include "themedrawing.h"
 #include "velmo.h"
 
 // The header is as tall as its bitmaps and stretches the whole middle.
@@ -15,6 +17,7 @@ static const int captionBottom = 24;
 static const int captionMaxCount = 255;
 static const COLORREF captionColour = RGB(0, 0, 0);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER;
+static const COLORREF classBackground = RGB(255, 255, 255);
 
 // The interior takes the context's current brush, by default white. Without
 // a pen only the outline is missing: the interior is still filled.
@@ -52,3 +55,6 @@ LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, 
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+extern const ClassRow frameClassRow = {VELMO_FRAME_CLASS, frameWindowProcedure, 0, classBackground, IDC_ARROW};
+extern const ClassRow tableClassRow = {VELMO_TABLE_CLASS, frameWindowProcedure, 0, classBackground, IDC_ARROW};

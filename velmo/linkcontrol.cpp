@@ -1,13 +1,16 @@
 // The link: the theme's icon at the left, the window text in black beside it,
 // the hand cursor, and a click notification on every left release over it.
-#include "controlpatterns.h"
-#include "keyboardpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
+#include "keyboardfocus.h"
+#include "themedrawing.h"
 #include "velmo.h"
 
 static const int textLeft = 15;
 static const int textMaxCount = 255;
 static const COLORREF textColour = RGB(0, 0, 0);
 static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+static const COLORREF classBackground = RGB(255, 255, 255);
 
 static CursorChoice linkCursor;
 
@@ -53,3 +56,5 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+extern const ClassRow linkClassRow = {VELMO_LINK_CLASS, linkWindowProcedure, 0, classBackground, IDC_ARROW};

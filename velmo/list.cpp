@@ -1,5 +1,6 @@
 // The library's one container: a singly linked list of untyped data pointers.
-// Only printList needs Windows; the rest builds and is tested natively too.
+// Only printList and a window's items need Windows; the rest builds and is
+// tested natively too.
 #include "list.h"
 
 #include <new>
@@ -100,5 +101,28 @@ void printList(ListItem* head) {
         const char* text = item->data != nullptr ? static_cast<const char*>(item->data) : noDataText;
         MessageBoxA(nullptr, text, itemCaption, MB_OK);
     }
+}
+
+ListItem* getWindowItems(HWND window) {
+    return reinterpret_cast<ListItem*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void setWindowItems(HWND window, ListItem* head) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(head));
+}
+
+LRESULT createWindowItems(HWND window) {
+    ListItem* head = newList();
+    if (head == nullptr) {
+        return -1;
+    }
+    setWindowItems(window, head);
+    return 0;
+}
+
+void deleteWindowItems(HWND window, void (*release)(void*)) {
+    ListItem* head = getWindowItems(window);
+    setWindowItems(window, nullptr);
+    deleteWholeList(head, release);
 }
 #endif

@@ -8,4 +8,19 @@
 // has some, to release first; for a window's list as the window goes.
 void deleteWholeList(ListItem* head, void (*release)(void*));
 
+#ifdef _WIN32
+// A window's items (the tab menu's tabs, the list's rows): a list whose head
+// lives in the window's user-data slot from WM_CREATE to WM_NCDESTROY.
+ListItem* getWindowItems(HWND window);
+void setWindowItems(HWND window, ListItem* head);
+
+// Gives the window a new empty list; the result is WM_CREATE's: 0, or -1 when
+// the list can't be made, so that the window isn't created without one.
+LRESULT createWindowItems(HWND window);
+
+// Frees the window's list, each item's data through release, and leaves the
+// slot null.
+void deleteWindowItems(HWND window, void (*release)(void*));
+#endif
+
 #endif

@@ -2,9 +2,11 @@
 // its left. The host adds rows by text and removes them by position.
 #include <windows.h>
 
-#include "controlpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
 #include "heaptext.h"
 #include "list.h"
+#include "themedrawing.h"
 
 static const int firstRowTop = 15;
 static const int rowStep = 25;
@@ -16,27 +18,12 @@ static const COLORREF rowTextColour = RGB(80, 80, 80);
 static const UINT rowTextFormat = DT_SINGLELINE | DT_VCENTER;
 // Erasing as well leaves no stale pixels where rows moved up or went away.
 static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
-
-static ListItem* getRows(HWND window) {
-    return reinterpret_cast<ListItem*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-static void setRows(HWND window, ListItem* head) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(head));
-}
-
-// A window whose list can't be made isn't created (the result is -1).
-static LRESULT createRows(HWND window) {
-    ListItem* head = newList();
-    if (head == nullptr) {
-        return -1;
-    }
-    setRows(window, head);
-    return 0;
-}
+// The rows live in the user-data slot; the extra bytes are only reserved.
+static const int reservedExtraBytes = 4;
+static const COLORREF classBackground = RGB(255, 255, 255);
 
 static void addRow(HWND window, const char* text) {
-    ListItem* head = getRows(window);
+    ListItem* head = getWindowItems(window);
     if (head == nullptr || text == nullptr) {
         return;
     }
@@ -52,16 +39,11 @@ static void addRow(HWND window, const char* text) {
 }
 
 static void removeRow(HWND window, int position) {
-    ListItem* head = getRows(window);
+    ListItem* head = getWindowItems(window);
     if (head != nullptr) {
-        setRows(window, removeFromList(head, position, deleteText));
+        setWindowItems(window, removeFromList(head, position, deleteText));
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
-}
-
-static void deleteRows(HWND window) {
-    deleteWholeList(getRows(window), deleteText);
-    setRows(window, nullptr);
 }
 
 // Rows wholly outside the clip box (in a paint, the update rectangle) are
@@ -77,7 +59,7 @@ static void drawList(HWND window, HDC target) {
     int rowHeight = marker.cy > rowTextHeight ? marker.cy : rowTextHeight;
     HGDIOBJ previousFont = selectTextStyle(target, rowTextColour);
     RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
-    for (ListItem* item = getRows(window); item != nullptr && box.top < clip.bottom; item = item->next) {
+    for (ListItem* item = getWindowItems(window); item != nullptr && box.top < clip.bottom; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
@@ -94,9 +76,9 @@ static void drawList(HWND window, HDC target) {
 LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return createRows(window);
+        return createWindowItems(window);
     case WM_NCDESTROY:
-        deleteRows(window);
+        deleteWindowItems(window, deleteText);
         return DefWindowProcA(window, message, wParam, lParam);
     case WM_PAINT:
     case WM_PRINTCLIENT:
@@ -112,3 +94,6 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
+
+extern const ClassRow listClassRow = {VELMO_LIST_CLASS, listWindowProcedure, reservedExtraBytes, classBackground,
+                                      IDC_ARROW};

@@ -2,7 +2,8 @@
 // a band at the top of the control.
 #include <windows.h>
 
-#include "controlpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
 #include "velmo.h"
 
 static const COLORREF staticTextColour = RGB(80, 80, 80);
@@ -10,6 +11,7 @@ static const int staticTextBandHeight = 20;
 // At most 510 characters are drawn: the count passed leaves a spare byte.
 static const int staticTextMaxCount = 511;
 static const UINT staticTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+static const COLORREF classBackground = RGB(255, 255, 255);
 
 static void drawStatic(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
@@ -27,3 +29,5 @@ LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return DefWindowProcA(window, message, wParam, lParam);
     }
 }
+
+extern const ClassRow staticClassRow = {VELMO_STATIC_CLASS, staticWindowProcedure, 0, classBackground, IDC_ARROW};

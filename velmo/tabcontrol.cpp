@@ -3,10 +3,12 @@
 // release over a tab tells the parent with notification code 1.
 #include <new>
 
-#include "controlpatterns.h"
+#include "classrow.h"
+#include "controlplumbing.h"
 #include "heaptext.h"
-#include "keyboardpatterns.h"
+#include "keyboardfocus.h"
 #include "list.h"
+#include "themedrawing.h"
 
 // Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
 static const int firstTabLeft = 10;
@@ -26,6 +28,10 @@ static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static const WORD tabNotificationCode = LBN_SELCHANGE;
 // The focus cue stands this far inside the focused tab's slot.
 static const int focusCueInset = 2;
+
+// The tabs live in the user-data slot; the extra bytes are only reserved.
+static const int reservedExtraBytes = 4;
+static const COLORREF classBackground = RGB(0, 0, 0);
 
 static CursorChoice tabCursor;
 
@@ -66,17 +72,9 @@ static void freeTab(void* tab) {
     deleteTab((Tab*)tab);
 }
 
-static ListItem* getTabs(HWND window) {
-    return (ListItem*)GetWindowLongPtrA(window, GWLP_USERDATA);
-}
-
-static void setTabs(HWND window, ListItem* head) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)head);
-}
-
 static int countTabs(HWND window) {
     int count = 0;
-    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         if (item->data != nullptr) {
             count++;
         }
@@ -87,7 +85,7 @@ static int countTabs(HWND window) {
 // The tab at this position, numbered as LB_DELETESTRING numbers them; null
 // past the last.
 static Tab* getTabAt(HWND window, int position) {
-    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         if (item->data != nullptr && position-- == 0) {
             return (Tab*)item->data;
         }
@@ -198,13 +196,14 @@ static bool moveTabFocus(HWND window, WPARAM key) {
     return true;
 }
 
-static bool handleTabKey(HWND window, WPARAM key) {
+// The tab menu's own keys, for a keyboard tab menu only.
+static bool handleNavigationKey(HWND window, WPARAM key) {
     return takesKeyboard(window) && moveTabFocus(window, key);
 }
 
 static LRESULT countPressedTabs(HWND window) {
     LRESULT count = 0;
-    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
         if (tab != nullptr && tab->pressed != 0) {
             count++;
@@ -221,7 +220,7 @@ static LRESULT writePressedTabs(HWND window, WPARAM capacity, int* positions) {
     }
     WPARAM written = 0;
     int position = 0;
-    for (ListItem* item = getTabs(window); item != nullptr; item = item->next) {
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
         if (tab == nullptr) {
             continue;
@@ -237,33 +236,16 @@ static LRESULT writePressedTabs(HWND window, WPARAM capacity, int* positions) {
 static LRESULT addTab(HWND window, const char* caption) {
     Tab* tab = newTab(caption, 0);
     if (tab != nullptr) {
-        addTabToList(getTabs(window), tab);
+        addTabToList(getWindowItems(window), tab);
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     return 0;
 }
 
 static LRESULT removeTab(HWND window, WPARAM position) {
-    setTabs(window, removeFromList(getTabs(window), (int)position, freeTab));
+    setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     return 0;
-}
-
-// Without a list there is no bar: creation fails rather than leave a window
-// that every later message would have to second-guess.
-static LRESULT createTabs(HWND window) {
-    ListItem* head = newList();
-    if (head == nullptr) {
-        return -1;
-    }
-    setTabs(window, head);
-    return 0;
-}
-
-static void destroyTabs(HWND window) {
-    ListItem* head = getTabs(window);
-    setTabs(window, nullptr);
-    deleteWholeList(head, freeTab);
 }
 
 static void drawTabs(HDC target, ListItem* head) {
@@ -292,7 +274,7 @@ static void drawTabMenu(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
     StripSlices bar = findStripSlices(tabLeft);
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
-    drawTabs(target, getTabs(window));
+    drawTabs(target, getWindowItems(window));
     int focused = getFocusedTab(window);
     if (focused >= 0) {
         int left = firstTabLeft + focused * tabStep + focusCueInset;
@@ -304,9 +286,9 @@ static void drawTabMenu(HWND window, HDC target) {
 LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return createTabs(window);
+        return createWindowItems(window);
     case WM_NCDESTROY:
-        destroyTabs(window);
+        deleteWindowItems(window, freeTab);
         break;
     case WM_SIZE:
         clampHeight(window, lParam);
@@ -336,7 +318,7 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         releaseOverTab(window, lParam);
         return 0;
     case WM_KEYDOWN:
-        if (handleTabKey(window, wParam)) {
+        if (handleNavigationKey(window, wParam)) {
             return 0;
         }
         break;
@@ -347,3 +329,6 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+extern const ClassRow tabMenuClassRow = {VELMO_TAB_MENU_CLASS, tabWindowProcedure, reservedExtraBytes, classBackground,
+                                         IDC_ARROW};

@@ -3,12 +3,14 @@
 // every message to a procedure that the host installs with WM_USER.
 #include <windows.h>
 
+#include "classrow.h"
 #include "velmo.h"
 
 // The band counts columns 0..8 at the left and top, width-8..width-1 at the
 // right and bottom.
 static const int borderBand = 8;
 static const int cornerEllipse = 10;
+static const COLORREF classBackground = RGB(255, 255, 255);
 
 // The state is kept per window in window properties, not in the user-data
 // slot, which stays the host's; the properties go at WM_NCDESTROY.
@@ -155,3 +157,5 @@ LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return forwardMessage(window, message, wParam, lParam);
     }
 }
+
+extern const ClassRow windowClassRow = {VELMO_WINDOW_CLASS, dialogWindowProcedure, 0, classBackground, IDC_ARROW};

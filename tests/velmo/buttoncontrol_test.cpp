@@ -158,9 +158,7 @@ TEST_F(ButtonPixels, captionIsDrawnCentredInItsBox) {
 // The library's cursor state is process-wide: only a fresh process sees the
 // first movement over its first button.
 TEST_F(ButtonInput, handShowsFromTheSecondMoveOn) {
-    const char* name = "ButtonInput.handShowsFromTheSecondMoveOn";
-    if (!isRunningAlone(name)) {
-        EXPECT_EQ(0, runTestAlone(name));
+    if (!runsInOwnProcess()) {
         return;
     }
     createButton("OK", buttonId, buttonLeftEdge, buttonTop);
@@ -329,9 +327,7 @@ TEST_F(ButtonKeyboard, uiStateHidesAndShowsTheCue) {
 // alone, so that the library reads its theme from a folder of the test's,
 // which holds that middle slice alone.
 TEST(ButtonWithTallMiddle, topRowsOfTheMiddleAreDrawn) {
-    const char* name = "ButtonWithTallMiddle.topRowsOfTheMiddleAreDrawn";
-    if (!isRunningAlone(name)) {
-        EXPECT_EQ(0, runTestAlone(name));
+    if (!runsInOwnProcess()) {
         return;
     }
     const int middleWidth = 10;

@@ -89,8 +89,7 @@ TEST_F(FrameMessages, clickInNestedFramesReachesTheWindowsInstalledProcedure) {
 
 class FramePixels : public FrameHost {
 protected:
-    void SetUp() override {
-        FrameHost::SetUp();
+    void setUpAfterHost() override {
         left = loadBitmapPixels("bitmap/frameleft.bmp");
         middle = loadBitmapPixels("bitmap/framemiddle.bmp");
         right = loadBitmapPixels("bitmap/frameright.bmp");
@@ -149,9 +148,7 @@ TEST_F(FramePixels, captionStartsAtTenOverTheHeader) {
 // Without a pen only the outline is missing. Run alone: it uses up the
 // process's GDI handles while the frame prints.
 TEST(FrameWithoutPen, interiorHeaderAndCaptionAreStillDrawn) {
-    const char* name = "FrameWithoutPen.interiorHeaderAndCaptionAreStillDrawn";
-    if (!isRunningAlone(name)) {
-        EXPECT_EQ(0, runTestAlone(name));
+    if (!runsInOwnProcess()) {
         return;
     }
     ASSERT_NE(nullptr, loadVelmo());

@@ -25,11 +25,7 @@ class LinkHost : public HostedTest {
 protected:
     LinkHost() : HostedTest(linkArea, hostWidth, hostHeight) {}
 
-    void SetUp() override {
-        HostedTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+    void setUpAfterHost() override {
         icon = loadBitmapPixels("bitmap/link.bmp");
         ASSERT_GT(icon.width, 0);
     }

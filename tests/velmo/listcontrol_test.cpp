@@ -35,11 +35,7 @@ class ListHost : public HostedTest {
 protected:
     ListHost() : HostedTest(listArea, hostWidth, hostHeight) {}
 
-    void SetUp() override {
-        HostedTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+    void setUpAfterHost() override {
         list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight);
         ASSERT_NE(nullptr, list);
         recorder.messages.clear();
@@ -203,9 +199,7 @@ TEST_F(ListPixels, removalLeavesNoStalePixels) {
 // text and nothing where the marker would go. Run alone, so that the
 // library loads here for the first time.
 TEST(ListWithoutTheme, rowsShowTextAndNoMarker) {
-    const char* name = "ListWithoutTheme.rowsShowTextAndNoMarker";
-    if (!isRunningAlone(name)) {
-        EXPECT_EQ(0, runTestAlone(name));
+    if (!runsInOwnProcess()) {
         return;
     }
     ASSERT_NE(nullptr, loadVelmoWithoutTheme());
@@ -227,9 +221,7 @@ TEST(ListWithoutTheme, rowsShowTextAndNoMarker) {
 // A monochrome marker is copied as the platform copies one into a colour
 // DC: its black takes the row text's colour, its white the background colour.
 TEST(ListWithMonochromeMarker, blackTakesTheTextColour) {
-    const char* name = "ListWithMonochromeMarker.blackTakesTheTextColour";
-    if (!isRunningAlone(name)) {
-        EXPECT_EQ(0, runTestAlone(name));
+    if (!runsInOwnProcess()) {
         return;
     }
     const int markerSize = 12;

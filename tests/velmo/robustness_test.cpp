@@ -15,14 +15,15 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <ostream>
 #include <random>
 #include <string>
 
+#include "hostedtest.h"
 #include "pixels.h"
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
 
@@ -52,23 +53,6 @@ const int itemsPerLifetime = 3;
 // dying with its three rows unfreed, as 14 KB over 300 lifetimes).
 const size_t heapSlack = 1024;
 const int gdiSlack = 16;
-
-struct ControlKind {
-    const char* className;
-    int width;
-    int height;
-};
-
-// GoogleTest names the class in its failure reports with this.
-void PrintTo(const ControlKind& kind, std::ostream* out) {
-    *out << kind.className;
-}
-
-const ControlKind controlKinds[] = {
-    {VELMO_WINDOW_CLASS, 200, 120}, {VELMO_BUTTON_CLASS, 160, 34}, {VELMO_TAB_MENU_CLASS, 300, 34},
-    {VELMO_LINK_CLASS, 160, 20},    {VELMO_FRAME_CLASS, 200, 120}, {VELMO_LIST_CLASS, 200, 200},
-    {VELMO_TABLE_CLASS, 200, 120},  {VELMO_STATIC_CLASS, 200, 20}, {VELMO_EDIT_CLASS, 200, 24},
-};
 
 // Messages that end the window or the thread's loop, run modal loops (moving,
 // sizing, menus), register global hot keys, carry callbacks, or belong to the
@@ -195,12 +179,12 @@ private:
     }
 };
 
-bool isTopLevel(const ControlKind& kind) {
-    return strcmp(kind.className, VELMO_WINDOW_CLASS) == 0;
+bool isTopLevel(const VelmoClass& kind) {
+    return strcmp(kind.name, VELMO_WINDOW_CLASS) == 0;
 }
 
-bool takesItems(const ControlKind& kind) {
-    return strcmp(kind.className, VELMO_TAB_MENU_CLASS) == 0 || strcmp(kind.className, VELMO_LIST_CLASS) == 0;
+bool takesItems(const VelmoClass& kind) {
+    return strcmp(kind.name, VELMO_TAB_MENU_CLASS) == 0 || strcmp(kind.name, VELMO_LIST_CLASS) == 0;
 }
 
 void addItem(HWND control) {
@@ -230,30 +214,21 @@ void expectNoGrowth(const Usage& before, const char* phase) {
         << phase << ": " << static_cast<long long>(after.heapBytes - before.heapBytes) << " bytes more";
 }
 
-class Robustness : public ::testing::Test {
+// The host records nothing: its messages would count as heap growth.
+class Robustness : public HostedTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, loadVelmo());
-        origin = getAreaOrigin(robustnessArea);
-        host = createHostWindow(nullptr, origin.x, origin.y, hostWidth, hostHeight);
-        ASSERT_NE(nullptr, host);
-    }
-
-    void TearDown() override {
-        DestroyWindow(host);
-        pumpMessages();
-    }
+    Robustness() : HostedTest(robustnessArea, hostWidth, hostHeight) { recordsCommands = false; }
 
     // A child of the host, or a top-level window over the host, in the same
     // area of the display, with the default procedure installed. shown is
     // WS_VISIBLE or 0; a child also takes keyboard (WS_TABSTOP or 0).
-    HWND createControl(const ControlKind& kind, DWORD shown, DWORD keyboard = 0) {
+    HWND createControl(const VelmoClass& kind, DWORD shown, DWORD keyboard = 0) {
         if (!isTopLevel(kind)) {
-            return CreateWindowExA(0, kind.className, "Caption", WS_CHILD | shown | keyboard, controlLeft, controlTop,
+            return CreateWindowExA(0, kind.name, "Caption", WS_CHILD | shown | keyboard, controlLeft, controlTop,
                                    kind.width, kind.height, host, reinterpret_cast<HMENU>(controlId),
                                    GetModuleHandleA(nullptr), nullptr);
         }
-        HWND window = CreateWindowExA(WS_EX_TOPMOST, kind.className, "Caption", WS_POPUP | shown,
+        HWND window = CreateWindowExA(WS_EX_TOPMOST, kind.name, "Caption", WS_POPUP | shown,
                                       origin.x + controlLeft, origin.y + controlTop, kind.width, kind.height, nullptr,
                                       nullptr, GetModuleHandleA(nullptr), nullptr);
         if (window != nullptr) {
@@ -265,7 +240,7 @@ protected:
     // A whole life, hidden: Wine waits up to seconds for the display server to
     // withdraw a shown top-level window. The tab menu and the list die holding
     // items.
-    void liveOnce(const ControlKind& kind) {
+    void liveOnce(const VelmoClass& kind) {
         HWND control = createControl(kind, 0);
         if (takesItems(kind)) {
             for (int i = 0; i < itemsPerLifetime; i++) {
@@ -274,9 +249,6 @@ protected:
         }
         DestroyWindow(control);
     }
-
-    POINT origin = {};
-    HWND host = nullptr;
 };
 
 TEST_F(Robustness, EveryClassStillPaintsAndAnswersAfterAStormOfRandomMessages) {
@@ -286,11 +258,11 @@ TEST_F(Robustness, EveryClassStillPaintsAndAnswersAfterAStormOfRandomMessages) {
     ASSERT_TRUE(storm.isReady());
     // The controls made for the keyboard (WS_TABSTOP) weather a storm of their own.
     for (DWORD keyboard : {DWORD(0), DWORD(WS_TABSTOP)}) {
-        for (const ControlKind& kind : controlKinds) {
+        for (const VelmoClass& kind : velmoClasses) {
             if (keyboard != 0 && isTopLevel(kind)) {
                 continue;
             }
-            SCOPED_TRACE(std::string(kind.className) + (keyboard != 0 ? " with WS_TABSTOP" : ""));
+            SCOPED_TRACE(std::string(kind.name) + (keyboard != 0 ? " with WS_TABSTOP" : ""));
             HWND control = createControl(kind, WS_VISIBLE, keyboard);
             ASSERT_NE(nullptr, control);
             pumpMessages();
@@ -307,12 +279,24 @@ TEST_F(Robustness, EveryClassStillPaintsAndAnswersAfterAStormOfRandomMessages) {
     }
 }
 
-class EveryClass : public Robustness, public ::testing::WithParamInterface<ControlKind> {};
+// One shown window of the class, which the test may change.
+class EveryClass : public Robustness, public ::testing::WithParamInterface<VelmoClass> {
+protected:
+    void setUpAfterHost() override {
+        control = createControl(GetParam(), WS_VISIBLE);
+        ASSERT_NE(nullptr, control);
+    }
+
+    void TearDown() override {
+        DestroyWindow(control);
+        Robustness::TearDown();
+    }
+
+    HWND control = nullptr;
+};
 
 TEST_P(EveryClass, PaintsCyclesAndLifetimesLeaveHeapAndGdiObjectsAlone) {
-    const ControlKind& kind = GetParam();
-    HWND control = createControl(kind, WS_VISIBLE);
-    ASSERT_NE(nullptr, control);
+    const VelmoClass& kind = GetParam();
     for (int i = 0; i < warmUpCount; i++) {
         paint(control);
         addItem(control);
@@ -346,7 +330,6 @@ TEST_P(EveryClass, PaintsCyclesAndLifetimesLeaveHeapAndGdiObjectsAlone) {
         liveOnce(kind);
     }
     expectNoGrowth(before, "lifetimes");
-    DestroyWindow(control);
 }
 
 // Differences where the control shows its own pixels: inside its window
@@ -380,13 +363,10 @@ int countOwnDifferences(HWND control, const Pixels* printed, const Pixels* shown
 // pressed state and its caption included (a press on the top-level window
 // would start its move loop).
 TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
-    const ControlKind& kind = GetParam();
-    HWND control = createControl(kind, WS_VISIBLE);
-    ASSERT_NE(nullptr, control);
     for (int i = 0; i < itemsPerLifetime; i++) {
         addItem(control);
     }
-    if (!isTopLevel(kind)) {
+    if (!isTopLevel(GetParam())) {
         SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(controlLeft, controlTop));
     }
     paint(control);
@@ -396,13 +376,12 @@ TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
     ASSERT_EQ(shown.width, printed.width);
     ASSERT_EQ(shown.height, printed.height);
     EXPECT_EQ(0, countOwnDifferences(control, &printed, &shown));
-    DestroyWindow(control);
 }
 
-std::string nameOf(const ::testing::TestParamInfo<ControlKind>& info) {
-    return info.param.className;
+std::string nameOf(const ::testing::TestParamInfo<VelmoClass>& info) {
+    return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Robustness, EveryClass, ::testing::ValuesIn(controlKinds), nameOf);
+INSTANTIATE_TEST_SUITE_P(Robustness, EveryClass, ::testing::ValuesIn(velmoClasses), nameOf);
 
 }  // namespace

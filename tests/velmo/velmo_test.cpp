@@ -9,32 +9,12 @@
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
 
-struct ExpectedClass {
-    const char* name;
-    const char* procedure;
-    int extraBytes;
-    COLORREF background;
-    // Classes with the same letter share one brush.
-    char brush;
-};
-
-const ExpectedClass classTable[] = {
-    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A'},
-    {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B'},
-    {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B'},
-    {VELMO_LINK_CLASS, "linkWindowProcedure", 0, RGB(255, 255, 255), 'C'},
-    {VELMO_FRAME_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C'},
-    {VELMO_LIST_CLASS, "listWindowProcedure", 4, RGB(255, 255, 255), 'C'},
-    {VELMO_TABLE_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C'},
-    {VELMO_STATIC_CLASS, "staticWindowProcedure", 0, RGB(255, 255, 255), 'C'},
-    {VELMO_EDIT_CLASS, "editWindowProcedure", 0, RGB(200, 200, 200), 'D'},
-};
-const int classCount = 9;
+// Where the link stands in the order of registration.
 const int linkIndex = 3;
-
 const int hostWidth = 320;
 const int hostHeight = 250;
 const uint32_t black = 0x000000;
@@ -91,16 +71,6 @@ int callRegisterClasses() {
     return registerClasses != nullptr ? registerClasses() : -1;
 }
 
-// Runs the test in a fresh process, where the library is not loaded yet; true
-// when this is that process and the test's body should run.
-bool runsHere(const char* testName) {
-    if (isRunningAlone(testName)) {
-        return true;
-    }
-    EXPECT_EQ(0, runTestAlone(testName));
-    return false;
-}
-
 HWND createHost(Recorder* recorder) {
     POINT origin = getAreaOrigin(registrationArea);
     return createHostWindow(recorder, origin.x, origin.y, hostWidth, hostHeight);
@@ -109,7 +79,7 @@ HWND createHost(Recorder* recorder) {
 TEST(Registration, nineClassesUnderTheExecutableAsTheTableSays) {
     ASSERT_NE(nullptr, loadVelmo());
     HBRUSH brushes[128] = {};
-    for (const ExpectedClass& expected : classTable) {
+    for (const VelmoClass& expected : velmoClasses) {
         SCOPED_TRACE(expected.name);
         WNDCLASSEXA record;
         ASSERT_TRUE(findClass(expected.name, &record));
@@ -141,9 +111,9 @@ TEST(Registration, hostCreatesAWindowOfEachClassWithItsOwnInstance) {
                                GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(nullptr, top);
     DestroyWindow(top);
-    for (int index = 1; index < classCount; index++) {
-        HWND child = createChild(classTable[index].name, "", host, index, 10, 10, 100, 30);
-        EXPECT_NE(nullptr, child) << classTable[index].name;
+    for (int index = 1; index < velmoClassCount; index++) {
+        HWND child = createChild(velmoClasses[index].name, "", host, index, 10, 10, 100, 30);
+        EXPECT_NE(nullptr, child) << velmoClasses[index].name;
         DestroyWindow(child);
     }
     DestroyWindow(host);
@@ -174,7 +144,7 @@ TEST(Registration, tableLooksAndForwardsLikeAFrame) {
 }
 
 TEST(Registration, classTakenByTheHostStopsTheRegistrationThere) {
-    if (!runsHere("Registration.classTakenByTheHostStopsTheRegistrationThere")) {
+    if (!runsInOwnProcess()) {
         return;
     }
     WNDCLASSEXA own = {};
@@ -184,13 +154,14 @@ TEST(Registration, classTakenByTheHostStopsTheRegistrationThere) {
     own.lpszClassName = VELMO_LINK_CLASS;
     ASSERT_NE(0, RegisterClassExA(&own));
     ASSERT_NE(nullptr, loadVelmo());
-    for (int index = 0; index < classCount; index++) {
-        SCOPED_TRACE(classTable[index].name);
+    ASSERT_STREQ(VELMO_LINK_CLASS, velmoClasses[linkIndex].name);
+    for (int index = 0; index < velmoClassCount; index++) {
+        SCOPED_TRACE(velmoClasses[index].name);
         WNDCLASSEXA record;
-        bool found = findClass(classTable[index].name, &record);
+        bool found = findClass(velmoClasses[index].name, &record);
         EXPECT_EQ(index <= linkIndex, found);
         if (found && index < linkIndex) {
-            EXPECT_EQ(getProcedure(classTable[index].procedure), (void*)record.lpfnWndProc);
+            EXPECT_EQ(getProcedure(velmoClasses[index].procedure), (void*)record.lpfnWndProc);
         }
     }
     WNDCLASSEXA link;
@@ -222,11 +193,11 @@ void expectBareControls(HWND host) {
 
 // The copy of the library loaded here has no theme beside it either.
 TEST(Registration, hostWithoutTheThemeStillGetsEveryClass) {
-    if (!runsHere("Registration.hostWithoutTheThemeStillGetsEveryClass")) {
+    if (!runsInOwnProcess()) {
         return;
     }
     ASSERT_NE(nullptr, loadVelmoWithoutTheme());
-    for (const ExpectedClass& expected : classTable) {
+    for (const VelmoClass& expected : velmoClasses) {
         WNDCLASSEXA record;
         EXPECT_TRUE(findClass(expected.name, &record)) << expected.name;
     }
@@ -239,7 +210,7 @@ TEST(Registration, hostWithoutTheThemeStillGetsEveryClass) {
 // The program's own folder holds the whole theme too, so only loads by the
 // library's folder find the copy's one bitmap and nothing else.
 TEST(ThemeFolder, aLibraryTakesTheThemeBesideItselfNotBesideTheProgram) {
-    if (!runsHere("ThemeFolder.aLibraryTakesTheThemeBesideItselfNotBesideTheProgram")) {
+    if (!runsInOwnProcess()) {
         return;
     }
     loadWithOddLink(besideOwnCopy);
@@ -249,7 +220,7 @@ TEST(ThemeFolder, aLibraryTakesTheThemeBesideItselfNotBesideTheProgram) {
 // The current folder's file is taken although the library's folder, and the
 // program's, hold one of the same name.
 TEST(ThemeFolder, currentFolderWinsFileByFile) {
-    if (!runsHere("ThemeFolder.currentFolderWinsFileByFile")) {
+    if (!runsInOwnProcess()) {
         return;
     }
     loadWithOddLink(overTheWholeTheme);

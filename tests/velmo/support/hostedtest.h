@@ -1,7 +1,7 @@
 // The fixture the control tests share: the library loaded and a host window in
 // the test file's own screen area that records the WM_COMMAND its children send.
 // A fixture for keyboard input sets activeHost: its host becomes the active
-// window (see keyboard.h).
+// window (see keyboard.h); one that records nothing clears recordsCommands.
 #ifndef VELMO_TEST_HOSTEDTEST_H
 #define VELMO_TEST_HOSTEDTEST_H
 
@@ -18,12 +18,16 @@ protected:
         ASSERT_NE(nullptr, loadVelmo());
         origin = getAreaOrigin(hostArea);
         recorder.watched = {WM_COMMAND};
-        host = createHostWindow(&recorder, origin.x, origin.y, hostSize.cx, hostSize.cy);
+        host = createHostWindow(recordsCommands ? &recorder : nullptr, origin.x, origin.y, hostSize.cx, hostSize.cy);
         ASSERT_NE(nullptr, host);
         if (activeHost) {
             ASSERT_TRUE(activateWindow(host));
         }
+        setUpAfterHost();
     }
+
+    // A fixture's own set-up, once the host stands.
+    virtual void setUpAfterHost() {}
 
     void TearDown() override {
         DestroyWindow(host);
@@ -83,6 +87,7 @@ protected:
     Recorder recorder;
     HWND host = nullptr;
     bool activeHost = false;
+    bool recordsCommands = true;
 };
 
 #endif

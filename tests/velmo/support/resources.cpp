@@ -1,9 +1,12 @@
 #include "resources.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <stdio.h>
 #include <string.h>
+
+#include <string>
 
 #include "testhost.h"
 
@@ -67,7 +70,9 @@ Leftovers measureLeftovers(const std::function<void()>& cycle) {
     return {countGdiObjects() - gdiObjects, (long long)countHeapBytes() - (long long)heapBytes};
 }
 
-int runTestAlone(const char* testName) {
+// Runs the test of this program with this full name ("Suite.name") in a child
+// process and gives its exit status (0: passed), -1 when it can't be started.
+static int runTestAlone(const char* testName) {
     char program[MAX_PATH];
     if (GetModuleFileNameA(nullptr, program, sizeof program) == 0) {
         return -1;
@@ -95,8 +100,18 @@ int runTestAlone(const char* testName) {
     return (int)status;
 }
 
-bool isRunningAlone(const char* testName) {
+static bool isRunningAlone(const char* testName) {
     char value[256];
     DWORD length = GetEnvironmentVariableA(aloneVariable, value, sizeof value);
     return length > 0 && length < sizeof value && strcmp(value, testName) == 0;
+}
+
+bool runsInOwnProcess() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    if (isRunningAlone(name.c_str())) {
+        return true;
+    }
+    EXPECT_EQ(0, runTestAlone(name.c_str())) << name << " in a process of its own";
+    return false;
 }

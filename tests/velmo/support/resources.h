@@ -33,13 +33,11 @@ const long long allowedHeapGrowth = 4096;
 const int allowedGdiGrowth = 8;
 Leftovers measureLeftovers(const std::function<void()>& cycle);
 
-// Runs one test of this program, by its full name ("Suite.name"), in a child
-// process of its own and gives its exit status (0: passed), -1 when the
-// child can't be started. For what only holds in a fresh process: the
-// library's load, process-wide first uses.
-int runTestAlone(const char* testName);
-
-// True inside the child that runTestAlone started for this test.
-bool isRunningAlone(const char* testName);
+// For what only holds in a fresh process (the library's load, process-wide
+// first uses): true inside the child process of its own that the current
+// test runs in; anywhere else starts that child, expects it to pass, and
+// gives false, for the test to return at once:
+//     if (!runsInOwnProcess()) { return; }
+bool runsInOwnProcess();
 
 #endif

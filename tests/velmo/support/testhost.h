@@ -57,8 +57,9 @@ HMODULE loadVelmo();
 
 // Loads a copy of the library that has no bitmap/ beside it while the current
 // directory is a new empty one, so that its theme finds none of its bitmaps;
-// for a test run alone (runTestAlone), before anything else has loaded the
-// library. The copies live in the build, away from bin/ and its bitmap/.
+// for a test run in a process of its own (runsInOwnProcess), before anything
+// else has loaded the library. The copies live in the build, away from bin/
+// and its bitmap/.
 HMODULE loadVelmoWithoutTheme();
 
 // Where loadVelmoWithOneBitmap puts its one theme file.

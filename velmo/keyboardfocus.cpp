@@ -1,5 +1,5 @@
 // Focus, keys and the focus cue of the controls created with WS_TABSTOP.
-#include "keyboardpatterns.h"
+#include "keyboardfocus.h"
 
 // The keyboard state lives in a window property, made only for a keyboard
 // control and only once it has something to hold: the user-data slot is the

@@ -1,39 +1,10 @@
-// The drawing and input patterns that the button defines and the tab menu,
-// the link and the frame reuse.
-#include "controlpatterns.h"
+// The theme's bitmaps as the controls draw them, from lookups and pixel
+// copies that are made once and kept for the life of the process.
+#include "themedrawing.h"
 
 #include "velmo.h"
 
 #include <new>
-
-static const int textBufferSize = 512;
-
-void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw) {
-    if (message == WM_PRINTCLIENT) {
-        draw(window, reinterpret_cast<HDC>(wParam));
-        return;
-    }
-    PAINTSTRUCT paint;
-    HDC target = BeginPaint(window, &paint);
-    if (target != nullptr) {
-        draw(window, target);
-    }
-    EndPaint(window, &paint);
-}
-
-void restoreObject(HDC target, HGDIOBJ previous) {
-    if (previous != nullptr) {
-        SelectObject(target, previous);
-    }
-}
-
-HGDIOBJ selectTextStyle(HDC target, COLORREF colour) {
-    HFONT font = getMainFont();
-    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
-    SetBkMode(target, TRANSPARENT);
-    SetTextColor(target, colour);
-    return previous;
-}
 
 static HBITMAP themeBitmaps[themeBitmapCount];
 
@@ -135,8 +106,8 @@ static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* des
     if (previous != nullptr) {
         StretchBlt(target, destination->left, destination->top, destination->right - destination->left,
                    destination->bottom - destination->top, memory, 0, 0, source.cx, source.cy, SRCCOPY);
+        SelectObject(memory, previous);
     }
-    restoreObject(memory, previous);
     DeleteDC(memory);
 }
 
@@ -175,51 +146,4 @@ void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width
     drawBitmap(target, slices->middle, &destination, source);
     drawCap(target, slices->left, x, layout);
     drawCap(target, slices->right, x + width - getBitmapSize(slices->right).cx, layout);
-}
-
-void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format) {
-    char text[textBufferSize];
-    if (maxCount > textBufferSize) {
-        maxCount = textBufferSize;
-    }
-    GetWindowTextA(window, text, maxCount);
-    HGDIOBJ previous = selectTextStyle(target, colour);
-    RECT rectangle = *box;
-    DrawTextA(target, text, -1, &rectangle, format);
-    restoreObject(target, previous);
-}
-
-SIZE getWindowSize(HWND window) {
-    RECT rectangle = {0, 0, 0, 0};
-    GetWindowRect(window, &rectangle);
-    SIZE size = {rectangle.right - rectangle.left, rectangle.bottom - rectangle.top};
-    return size;
-}
-
-void chooseCursor(CursorChoice* choice, int shape) {
-    if (choice->cursorSet == shape) {
-        return;
-    }
-    choice->newCursor = LoadCursorA(nullptr, shape == cursorHand ? IDC_HAND : IDC_ARROW);
-    choice->cursorSet = shape;
-}
-
-void showChosenCursor(const CursorChoice* choice) {
-    if (choice->cursorSet != cursorNone) {
-        SetCursor(choice->newCursor);
-    }
-}
-
-void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam) {
-    SendMessageA(GetParent(control), WM_COMMAND, wParam, lParam);
-}
-
-void sendClickNotification(HWND control) {
-    sendCommandToParent(control, (WPARAM)GetWindowLongPtrA(control, GWLP_ID), 0);
-}
-
-void clampHeight(HWND control, LPARAM size) {
-    if (HIWORD(size) > controlHeight) {
-        SetWindowPos(control, nullptr, 0, 0, LOWORD(size), controlHeight, SWP_NOMOVE);
-    }
 }

@@ -1,0 +1,81 @@
+// The plumbing that the drawn controls share: painting on request, text,
+// cursors, notifications to the parent and the height clamp.
+#include "controlplumbing.h"
+
+#include "velmo.h"
+
+static const int textBufferSize = 512;
+
+void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw) {
+    if (message == WM_PRINTCLIENT) {
+        draw(window, reinterpret_cast<HDC>(wParam));
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(window, &paint);
+    if (target != nullptr) {
+        draw(window, target);
+    }
+    EndPaint(window, &paint);
+}
+
+void restoreObject(HDC target, HGDIOBJ previous) {
+    if (previous != nullptr) {
+        SelectObject(target, previous);
+    }
+}
+
+HGDIOBJ selectTextStyle(HDC target, COLORREF colour) {
+    HFONT font = getMainFont();
+    HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
+    SetBkMode(target, TRANSPARENT);
+    SetTextColor(target, colour);
+    return previous;
+}
+
+void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format) {
+    char text[textBufferSize];
+    if (maxCount > textBufferSize) {
+        maxCount = textBufferSize;
+    }
+    GetWindowTextA(window, text, maxCount);
+    HGDIOBJ previous = selectTextStyle(target, colour);
+    RECT rectangle = *box;
+    DrawTextA(target, text, -1, &rectangle, format);
+    restoreObject(target, previous);
+}
+
+SIZE getWindowSize(HWND window) {
+    RECT rectangle = {0, 0, 0, 0};
+    GetWindowRect(window, &rectangle);
+    SIZE size = {rectangle.right - rectangle.left, rectangle.bottom - rectangle.top};
+    return size;
+}
+
+void chooseCursor(CursorChoice* choice, CursorShape shape) {
+    if (choice->shape == shape) {
+        return;
+    }
+    choice->cursor = LoadCursorA(nullptr, shape == cursorHand ? IDC_HAND : IDC_ARROW);
+    choice->shape = shape;
+}
+
+void showChosenCursor(const CursorChoice* choice) {
+    if (choice->shape != cursorNone) {
+        SetCursor(choice->cursor);
+    }
+}
+
+void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam) {
+    SendMessageA(GetParent(control), WM_COMMAND, wParam, lParam);
+}
+
+void sendClickNotification(HWND control) {
+    sendCommandToParent(control, (WPARAM)GetWindowLongPtrA(control, GWLP_ID), 0);
+}
+
+void clampHeight(HWND control, LPARAM size) {
+    if (HIWORD(size) > controlHeight) {
+        SetWindowPos(control, nullptr, 0, 0, LOWORD(size), controlHeight, SWP_NOMOVE);
+    }
+}
