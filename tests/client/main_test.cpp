@@ -254,14 +254,22 @@ struct ProgramRun {
     bool timedOut;
 };
 
-// Runs the program with its standard output captured, killing it and what
-// it started once the time is up. Waits for the program itself rather than
-// for the end of its output: Wine's server may hold on to the pipe.
-ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSeconds) {
-    ProgramRun run = {"", -1, false};
+// A program started with its standard output on a pipe, in a process group
+// of its own, and the time it has.
+struct RunningProgram {
+    pid_t child;
+    int output;
+    Clock::time_point deadline;
+    bool exited;
+    int waitStatus;
+    ProgramRun run;
+};
+
+bool startProgram(const std::vector<std::string>& command, int timeoutSeconds, RunningProgram* program) {
+    *program = {-1, -1, Clock::now() + std::chrono::seconds(timeoutSeconds), false, 0, {"", -1, false}};
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
-        return run;
+        return false;
     }
     pid_t child = fork();
     if (child == 0) {
@@ -279,32 +287,52 @@ ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSecond
     }
     close(pipeEnds[1]);
     fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
-    Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
-    int waitStatus = 0;
-    bool exited = false;
+    program->child = child;
+    program->output = pipeEnds[0];
+    return true;
+}
+
+// Collects the program's output until `awaited` shows in it (never when it
+// is empty) or the program has exited, killing the program and what it
+// started once the time is up. Waits for the program itself rather than for
+// the end of its output: Wine's server may hold on to the pipe.
+void readOutput(RunningProgram* program, const std::string& awaited) {
     char area[4096];
     for (;;) {
-        waitReadable(pipeEnds[0], std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
+        waitReadable(program->output, std::min(program->deadline, Clock::now() + std::chrono::milliseconds(20)));
         ssize_t count;
-        while ((count = read(pipeEnds[0], area, sizeof(area))) > 0) {
-            run.output.append(area, static_cast<size_t>(count));
+        while ((count = read(program->output, area, sizeof(area))) > 0) {
+            program->run.output.append(area, static_cast<size_t>(count));
         }
-        if (exited) {
-            break;
+        if (program->exited || (!awaited.empty() && program->run.output.find(awaited) != std::string::npos)) {
+            return;
         }
-        exited = waitpid(child, &waitStatus, WNOHANG) == child;
-        if (!exited && Clock::now() >= deadline) {
-            kill(-child, SIGKILL);
-            waitpid(child, &waitStatus, 0);
-            run.timedOut = true;
-            break;
+        program->exited = waitpid(program->child, &program->waitStatus, WNOHANG) == program->child;
+        if (!program->exited && Clock::now() >= program->deadline) {
+            kill(-program->child, SIGKILL);
+            waitpid(program->child, &program->waitStatus, 0);
+            program->exited = true;
+            program->run.timedOut = true;
+            return;
         }
     }
-    close(pipeEnds[0]);
-    if (WIFEXITED(waitStatus)) {
-        run.status = WEXITSTATUS(waitStatus);
+}
+
+ProgramRun finishProgram(RunningProgram* program) {
+    readOutput(program, "");
+    close(program->output);
+    if (WIFEXITED(program->waitStatus)) {
+        program->run.status = WEXITSTATUS(program->waitStatus);
     }
-    return run;
+    return program->run;
+}
+
+ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSeconds) {
+    RunningProgram program;
+    if (!startProgram(command, timeoutSeconds, &program)) {
+        return program.run;
+    }
+    return finishProgram(&program);
 }
 
 bool isFile(const std::string& path) {
