@@ -1,6 +1,6 @@
 // Runs the real client programs, the native one and the 32- and 64-bit client.exe under Wine,
-// against scripted servers on loopback and compares their standard output
-// byte for byte and their exit status.
+// against scripted servers and the demo server's chaos mode on loopback and
+// compares their standard output byte for byte and their exit status.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,13 +16,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "reference_framing.h"
 
 namespace {
 
@@ -37,6 +43,7 @@ enum Scenario {
     messagesInOneChunk,
     overlongMessage,
     resetConnection,
+    chaoticServer,
     allocationFailure,
     scenarioCount
 };
@@ -67,6 +74,13 @@ const int unreachedStatus = 3;
 const int allocationLimit = 200;
 const size_t overlongBody = 5000;
 const size_t keptBody = 4096;
+// The demo server's chaos mode: the seeds played by default, fewer under Wine.
+// MARROWBY_CHAOS_FIRST_SEED and MARROWBY_CHAOS_SEEDS choose the native ones.
+const int firstChaosSeed = 1;
+const int nativeChaosSeeds = 50;
+const int wineChaosSeeds = 3;
+// Shown of each output where they part.
+const size_t differenceContext = 48;
 
 const char header[] = "Resolved hostname.\nConnected to Marrowby network server.\n";
 const char closedLine[] = "Connection closed.\r\n";
@@ -335,6 +349,28 @@ ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSecond
     return finishProgram(&program);
 }
 
+int environmentNumber(const char* name, int fallback) {
+    const char* value = getenv(name);
+    return value != nullptr && *value != '\0' ? atoi(value) : fallback;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Where two long outputs part, for a failure message that the outputs
+// themselves would drown.
+std::string describeDifference(const std::string& actual, const std::string& expected) {
+    size_t at = static_cast<size_t>(
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
+    std::ostringstream text;
+    text << "printed " << actual.size() << " bytes, expected " << expected.size() << "; from byte " << at
+         << " printed \"" << actual.substr(at, differenceContext) << "\" where \""
+         << expected.substr(at, differenceContext) << "\" was due";
+    return text.str();
+}
+
 bool isFile(const std::string& path) {
     struct stat details;
     return stat(path.c_str(), &details) == 0 && S_ISREG(details.st_mode);
@@ -390,6 +426,36 @@ protected:
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(server.received(), expectedLogin());
     }
+
+    // Lets the demo server play the seed's chaotic stream to the scenario's
+    // client and checks that the client printed exactly the complete messages
+    // among the bytes that reached it, then how the connection ended.
+    static void expectChaos(int seed) {
+        std::string record = std::string(NATIVE_CLIENT_DIR) + "/chaos-" + platformName(GetParam()) + ".record";
+        RunningProgram server;
+        ASSERT_TRUE(startProgram({DEMO_SERVER, "--chaos", std::to_string(seed), "--record", record, "127.0.0.1",
+                                  std::to_string(port(chaoticServer))},
+                                 serverWaitSeconds, &server));
+        readOutput(&server, "listening on");
+        ProgramRun run = runClient(chaoticServer);
+        ProgramRun served = finishProgram(&server);
+        ASSERT_EQ(served.status, 0) << served.output;
+        std::string beforeEnd = header;
+        for (const std::string& message : frameStream(readFile(record))) {
+            beforeEnd += printed(message);
+        }
+        bool reset = served.output.find("then a reset") != std::string::npos;
+        std::string expected = forPlatform(beforeEnd + (reset ? errorLine : closedLine), GetParam());
+        // Wine's server takes a reset's error off the socket when it sees the
+        // reset first, and the program's next recv then reads an orderly close.
+        std::string closedUnderWine = forPlatform(beforeEnd + closedLine, GetParam());
+        if (reset && GetParam() != Platform::native && run.output == closedUnderWine) {
+            expected = closedUnderWine;
+        }
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_TRUE(run.output == expected) << describeDifference(run.output, expected);
+        EXPECT_EQ(run.status, 0);
+    }
 };
 
 TEST_P(ClientTest, ReportsAServerThatClosesAtOnce) {
@@ -443,6 +509,20 @@ TEST_P(ClientTest, CutsAnOverlongMessageAndReadsTheNextOne) {
 TEST_P(ClientTest, ReportsAResetConnection) {
     std::string message = frame("Before the reset");
     expectConversation(resetConnection, {message}, Ending::reset, printed(message));
+}
+
+// Stops at the first failing seed and names it, for tests/client/soak.sh.
+TEST_P(ClientTest, PrintsTheCompleteMessagesOfChaoticServers) {
+    bool native = GetParam() == Platform::native;
+    int first = native ? environmentNumber("MARROWBY_CHAOS_FIRST_SEED", firstChaosSeed) : firstChaosSeed;
+    int count = native ? environmentNumber("MARROWBY_CHAOS_SEEDS", nativeChaosSeeds) : wineChaosSeeds;
+    for (int seed = first; seed < first + count; seed++) {
+        expectChaos(seed);
+        if (HasFailure()) {
+            ADD_FAILURE() << "first failing seed: " << seed;
+            return;
+        }
+    }
 }
 
 // Fails each allocation of a short conversation in turn: the login, the
