@@ -1,6 +1,6 @@
 // Runs the real client programs, the native one and the 32- and 64-bit client.exe under Wine,
-// against scripted servers on loopback and compares their standard output
-// byte for byte and their exit status.
+// against scripted servers and the demo server's chaos mode on loopback and
+// compares their standard output byte for byte and their exit status.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,13 +16,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "reference_framing.h"
 
 namespace {
 
@@ -37,6 +43,7 @@ enum Scenario {
     messagesInOneChunk,
     overlongMessage,
     resetConnection,
+    chaoticServer,
     allocationFailure,
     scenarioCount
 };
@@ -67,6 +74,13 @@ const int unreachedStatus = 3;
 const int allocationLimit = 200;
 const size_t overlongBody = 5000;
 const size_t keptBody = 4096;
+// The demo server's chaos mode: the seeds played by default, fewer under Wine.
+// MARROWBY_CHAOS_FIRST_SEED and MARROWBY_CHAOS_SEEDS choose the native ones.
+const int firstChaosSeed = 1;
+const int nativeChaosSeeds = 50;
+const int wineChaosSeeds = 3;
+// Shown of each output where they part.
+const size_t differenceContext = 48;
 
 const char header[] = "Resolved hostname.\nConnected to Marrowby network server.\n";
 const char closedLine[] = "Connection closed.\r\n";
@@ -254,14 +268,22 @@ struct ProgramRun {
     bool timedOut;
 };
 
-// Runs the program with its standard output captured, killing it and what
-// it started once the time is up. Waits for the program itself rather than
-// for the end of its output: Wine's server may hold on to the pipe.
-ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSeconds) {
-    ProgramRun run = {"", -1, false};
+// A program started with its standard output on a pipe, in a process group
+// of its own, and the time it has.
+struct RunningProgram {
+    pid_t child;
+    int output;
+    Clock::time_point deadline;
+    bool exited;
+    int waitStatus;
+    ProgramRun run;
+};
+
+bool startProgram(const std::vector<std::string>& command, int timeoutSeconds, RunningProgram* program) {
+    *program = {-1, -1, Clock::now() + std::chrono::seconds(timeoutSeconds), false, 0, {"", -1, false}};
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
-        return run;
+        return false;
     }
     pid_t child = fork();
     if (child == 0) {
@@ -279,32 +301,74 @@ ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSecond
     }
     close(pipeEnds[1]);
     fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
-    Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
-    int waitStatus = 0;
-    bool exited = false;
+    program->child = child;
+    program->output = pipeEnds[0];
+    return true;
+}
+
+// Collects the program's output until `awaited` shows in it (never when it
+// is empty) or the program has exited, killing the program and what it
+// started once the time is up. Waits for the program itself rather than for
+// the end of its output: Wine's server may hold on to the pipe.
+void readOutput(RunningProgram* program, const std::string& awaited) {
     char area[4096];
     for (;;) {
-        waitReadable(pipeEnds[0], std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
+        waitReadable(program->output, std::min(program->deadline, Clock::now() + std::chrono::milliseconds(20)));
         ssize_t count;
-        while ((count = read(pipeEnds[0], area, sizeof(area))) > 0) {
-            run.output.append(area, static_cast<size_t>(count));
+        while ((count = read(program->output, area, sizeof(area))) > 0) {
+            program->run.output.append(area, static_cast<size_t>(count));
         }
-        if (exited) {
-            break;
+        if (program->exited || (!awaited.empty() && program->run.output.find(awaited) != std::string::npos)) {
+            return;
         }
-        exited = waitpid(child, &waitStatus, WNOHANG) == child;
-        if (!exited && Clock::now() >= deadline) {
-            kill(-child, SIGKILL);
-            waitpid(child, &waitStatus, 0);
-            run.timedOut = true;
-            break;
+        program->exited = waitpid(program->child, &program->waitStatus, WNOHANG) == program->child;
+        if (!program->exited && Clock::now() >= program->deadline) {
+            kill(-program->child, SIGKILL);
+            waitpid(program->child, &program->waitStatus, 0);
+            program->exited = true;
+            program->run.timedOut = true;
+            return;
         }
     }
-    close(pipeEnds[0]);
-    if (WIFEXITED(waitStatus)) {
-        run.status = WEXITSTATUS(waitStatus);
+}
+
+ProgramRun finishProgram(RunningProgram* program) {
+    readOutput(program, "");
+    close(program->output);
+    if (WIFEXITED(program->waitStatus)) {
+        program->run.status = WEXITSTATUS(program->waitStatus);
     }
-    return run;
+    return program->run;
+}
+
+ProgramRun runProgram(const std::vector<std::string>& command, int timeoutSeconds) {
+    RunningProgram program;
+    if (!startProgram(command, timeoutSeconds, &program)) {
+        return program.run;
+    }
+    return finishProgram(&program);
+}
+
+int environmentNumber(const char* name, int fallback) {
+    const char* value = getenv(name);
+    return value != nullptr && *value != '\0' ? atoi(value) : fallback;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Where two long outputs part, for a failure message that the outputs
+// themselves would drown.
+std::string describeDifference(const std::string& actual, const std::string& expected) {
+    size_t at = static_cast<size_t>(
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first - actual.begin());
+    std::ostringstream text;
+    text << "printed " << actual.size() << " bytes, expected " << expected.size() << "; from byte " << at
+         << " printed \"" << actual.substr(at, differenceContext) << "\" where \""
+         << expected.substr(at, differenceContext) << "\" was due";
+    return text.str();
 }
 
 bool isFile(const std::string& path) {
@@ -362,6 +426,36 @@ protected:
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(server.received(), expectedLogin());
     }
+
+    // Lets the demo server play the seed's chaotic stream to the scenario's
+    // client and checks that the client printed exactly the complete messages
+    // among the bytes that reached it, then how the connection ended.
+    static void expectChaos(int seed) {
+        std::string record = std::string(NATIVE_CLIENT_DIR) + "/chaos-" + platformName(GetParam()) + ".record";
+        RunningProgram server;
+        ASSERT_TRUE(startProgram({DEMO_SERVER, "--chaos", std::to_string(seed), "--record", record, "127.0.0.1",
+                                  std::to_string(port(chaoticServer))},
+                                 serverWaitSeconds, &server));
+        readOutput(&server, "listening on");
+        ProgramRun run = runClient(chaoticServer);
+        ProgramRun served = finishProgram(&server);
+        ASSERT_EQ(served.status, 0) << served.output;
+        std::string beforeEnd = header;
+        for (const std::string& message : frameStream(readFile(record))) {
+            beforeEnd += printed(message);
+        }
+        bool reset = served.output.find("then a reset") != std::string::npos;
+        std::string expected = forPlatform(beforeEnd + (reset ? errorLine : closedLine), GetParam());
+        // Wine's server takes a reset's error off the socket when it sees the
+        // reset first, and the program's next recv then reads an orderly close.
+        std::string closedUnderWine = forPlatform(beforeEnd + closedLine, GetParam());
+        if (reset && GetParam() != Platform::native && run.output == closedUnderWine) {
+            expected = closedUnderWine;
+        }
+        EXPECT_FALSE(run.timedOut);
+        EXPECT_TRUE(run.output == expected) << describeDifference(run.output, expected);
+        EXPECT_EQ(run.status, 0);
+    }
 };
 
 TEST_P(ClientTest, ReportsAServerThatClosesAtOnce) {
@@ -415,6 +509,20 @@ TEST_P(ClientTest, CutsAnOverlongMessageAndReadsTheNextOne) {
 TEST_P(ClientTest, ReportsAResetConnection) {
     std::string message = frame("Before the reset");
     expectConversation(resetConnection, {message}, Ending::reset, printed(message));
+}
+
+// Stops at the first failing seed and names it, for tests/client/soak.sh.
+TEST_P(ClientTest, PrintsTheCompleteMessagesOfChaoticServers) {
+    bool native = GetParam() == Platform::native;
+    int first = native ? environmentNumber("MARROWBY_CHAOS_FIRST_SEED", firstChaosSeed) : firstChaosSeed;
+    int count = native ? environmentNumber("MARROWBY_CHAOS_SEEDS", nativeChaosSeeds) : wineChaosSeeds;
+    for (int seed = first; seed < first + count; seed++) {
+        expectChaos(seed);
+        if (HasFailure()) {
+            ADD_FAILURE() << "first failing seed: " << seed;
+            return;
+        }
+    }
 }
 
 // Fails each allocation of a short conversation in turn: the login, the

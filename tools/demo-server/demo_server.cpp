@@ -1,8 +1,12 @@
 // A stand-in for the network's central server on this machine: checks the
-// client's login and then either plays a short scripted conversation that
-// shows the client's framing at work or streams messages for the benchmark.
+// client's login and then plays a short scripted conversation that shows the
+// client's framing at work, streams messages for the benchmark, or sends a
+// random stream that a seed decides, to try the client against a hostile server.
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -16,13 +20,19 @@
 #include <ctime>
 
 static const char usage[] =
-    "usage: demo-server [--connections N] [--stream COUNT --size BYTES] ADDRESS PORT\n"
+    "usage: demo-server [--connections N] [--stream COUNT --size BYTES | --chaos SEED [--record FILE]]\n"
+    "                   ADDRESS PORT\n"
     "  ADDRESS                       a loopback IPv4 address (127.x.y.z)\n"
     "  PORT                          TCP port, 1-65535\n"
     "  --connections N               serve N clients one after the other (default 1)\n"
     "  --stream COUNT --size BYTES   send COUNT messages of BYTES body bytes each, as\n"
     "                                fast as the client takes them, instead of the\n"
-    "                                scripted conversation; prints the throughput\n";
+    "                                scripted conversation; prints the throughput\n"
+    "  --chaos SEED                  instead, a random stream of messages that the seed\n"
+    "                                decides (write sizes, pauses, bodies, prefixes of\n"
+    "                                2^31 and more), ended by a close or a reset at any\n"
+    "                                point; prints how many bytes reached the client\n"
+    "  --record FILE                 with --chaos, writes those bytes to FILE\n";
 
 static const int usageStatus = 2;
 static const int failureStatus = 1;
@@ -66,10 +76,31 @@ static_assert(2 * prefixSize + sizeof(firstOfPair) + sizeof(secondOfPair) <= scr
 static_assert(prefixSize + sizeof(welcome) <= scriptBufferSize, "welcome too long");
 static_assert(prefixSize + sizeof(trickled) <= scriptBufferSize, "trickled message too long");
 
+// Chaos mode. The client keeps this many body bytes of a message, so bodies
+// around it are where its framing is most likely to slip.
+static const uint32_t clientKeptBody = 4096;
+static const uint32_t chaosLongestBody = 10000;
+static const uint64_t chaosMostMessages = 24;
+// One message in this many announces 2^31 bytes or more and ends the stream.
+static const uint64_t hugePrefixOdds = 16;
+static const uint32_t hugePrefixFloor = 0x80000000u;
+// Write sizes are 1 + a number below 2^k for k below this: mostly small, up to 8 KiB.
+static const uint64_t writeSizeBits = 14;
+// One write in this many is followed by a pause of 1 to chaosLongestPause ms.
+static const uint64_t pauseOdds = 4;
+static const uint64_t chaosLongestPause = 3;
+// A reset waits at most this long for the client to acknowledge what was sent.
+static const int drainWaitMilliseconds = 5000;
+// A client started under Wine in a new prefix takes a while to connect.
+static const int chaosAcceptWaitSeconds = 200;
+static const size_t chaosStreamRoom = (chaosMostMessages + 1) * (prefixSize + chaosLongestBody);
+
 struct Options {
     long connections;
     long streamCount;
     long streamSize;
+    long chaosSeed;
+    const char* recordPath;
     sockaddr_in address;
 };
 
@@ -106,10 +137,16 @@ static bool parseOptions(int argc, char** argv, Options* options) {
     options->connections = 1;
     options->streamCount = -1;
     options->streamSize = -1;
+    options->chaosSeed = -1;
+    options->recordPath = nullptr;
     int position = 1;
     for (; position + 1 < argc && argv[position][0] == '-'; position += 2) {
         const char* name = argv[position];
         const char* value = argv[position + 1];
+        if (strcmp(name, "--record") == 0) {
+            options->recordPath = value;
+            continue;
+        }
         long number = -1;
         if (strcmp(name, "--connections") == 0) {
             number = options->connections = parseNumber(value, 1, INT32_MAX);
@@ -117,13 +154,16 @@ static bool parseOptions(int argc, char** argv, Options* options) {
             number = options->streamCount = parseNumber(value, 0, INT32_MAX);
         } else if (strcmp(name, "--size") == 0) {
             number = options->streamSize = parseNumber(value, 0, static_cast<long>(longestBody));
+        } else if (strcmp(name, "--chaos") == 0) {
+            number = options->chaosSeed = parseNumber(value, 0, INT32_MAX);
         }
         if (number < 0) {
             return false;
         }
     }
     bool streamComplete = (options->streamCount < 0) == (options->streamSize < 0);
-    return position + 2 == argc && streamComplete &&
+    bool chaosAlone = options->chaosSeed < 0 ? options->recordPath == nullptr : options->streamCount < 0;
+    return position + 2 == argc && streamComplete && chaosAlone &&
            parseAddress(argv[position], argv[position + 1], &options->address);
 }
 
@@ -251,6 +291,11 @@ static bool sendMessage(int connection, const char* body) {
     return sendAll(connection, frame, prefixSize + size);
 }
 
+static void pauseMilliseconds(long milliseconds) {
+    timespec pause = {0, milliseconds * nanosecondsPerMillisecond};
+    nanosleep(&pause, nullptr);
+}
+
 static bool sendTrickled(int connection, const char* body) {
     char frame[scriptBufferSize];
     size_t size = prefixSize + strlen(body);
@@ -260,8 +305,7 @@ static bool sendTrickled(int connection, const char* body) {
         if (!sendAll(connection, frame + start, piece)) {
             return false;
         }
-        timespec pause = {0, tricklePauseMilliseconds * nanosecondsPerMillisecond};
-        nanosleep(&pause, nullptr);
+        pauseMilliseconds(tricklePauseMilliseconds);
     }
     return true;
 }
@@ -333,6 +377,132 @@ static void closeGracefully(int connection) {
     close(connection);
 }
 
+// splitmix64: a generator of our own, so that a seed plans the same stream
+// on every machine and build.
+static uint64_t nextRandom(uint64_t* state) {
+    uint64_t value = (*state += 0x9E3779B97F4A7C15ull);
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    return value ^ (value >> 31);
+}
+
+// From 0 to bound - 1; the slight bias of the remainder does not matter here.
+static uint64_t randomBelow(uint64_t* state, uint64_t bound) {
+    return nextRandom(state) % bound;
+}
+
+// Leans towards tiny bodies (many messages to a chunk) and the edge of what
+// the client keeps.
+static uint32_t pickBodySize(uint64_t* state) {
+    switch (randomBelow(state, 4)) {
+    case 0:
+        return static_cast<uint32_t>(randomBelow(state, 16));
+    case 1:
+        return clientKeptBody - 1 + static_cast<uint32_t>(randomBelow(state, 3));
+    default:
+        return static_cast<uint32_t>(randomBelow(state, chaosLongestBody + 1));
+    }
+}
+
+// Fills `stream` (chaosStreamRoom bytes) with the messages that the seed plans
+// and returns the point where the connection ends, anywhere up to their end.
+// A message that announces 2^31 bytes or more carries only part of its body,
+// so it comes last.
+static size_t planChaos(uint64_t* state, char* stream) {
+    size_t size = 0;
+    uint64_t messages = randomBelow(state, chaosMostMessages + 1);
+    for (uint64_t i = 0; i < messages; i++) {
+        bool huge = randomBelow(state, hugePrefixOdds) == 0;
+        uint32_t body = pickBodySize(state);
+        uint32_t announced = huge ? hugePrefixFloor + static_cast<uint32_t>(randomBelow(state, hugePrefixFloor)) : body;
+        writeInteger(stream + size, announced);
+        size += prefixSize;
+        for (uint32_t j = 0; j < body; j++) {
+            stream[size++] = static_cast<char>(nextRandom(state));
+        }
+        if (huge) {
+            break;
+        }
+    }
+    return randomBelow(state, 2) == 0 ? size : static_cast<size_t>(randomBelow(state, size + 1));
+}
+
+// Sends the bytes in writes of random sizes with random pauses; the count sent.
+static size_t sendChaotically(int connection, uint64_t* state, const char* stream, size_t size) {
+    size_t sent = 0;
+    while (sent < size) {
+        size_t piece = 1 + static_cast<size_t>(randomBelow(state, uint64_t(1) << randomBelow(state, writeSizeBits)));
+        piece = piece < size - sent ? piece : size - sent;
+        if (!sendAll(connection, stream + sent, piece)) {
+            break;
+        }
+        sent += piece;
+        if (randomBelow(state, pauseOdds) == 0) {
+            pauseMilliseconds(static_cast<long>(1 + randomBelow(state, chaosLongestPause)));
+        }
+    }
+    return sent;
+}
+
+// A reset drops whatever the send queue still holds, so it first waits (a
+// bounded time) until the client has acknowledged every byte. Returns the
+// bytes still unacknowledged, which never reached the client.
+static size_t resetAfterDrain(int connection) {
+    int queued = 0;
+    for (int waited = 0; waited < drainWaitMilliseconds; waited++) {
+        if (ioctl(connection, SIOCOUTQ, &queued) != 0 || queued <= 0) {
+            break;
+        }
+        pauseMilliseconds(1);
+    }
+    linger abort = {1, 0};
+    setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+    close(connection);
+    return queued > 0 ? static_cast<size_t>(queued) : 0;
+}
+
+static bool writeRecord(const char* path, const char* bytes, size_t size) {
+    FILE* file = fopen(path, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool written = fwrite(bytes, 1, size, file) == size;
+    return fclose(file) == 0 && written;
+}
+
+// Plays the seed's stream, ends the connection the way the seed says and
+// records the bytes that reached the client. False when the client left
+// early, bytes stayed unacknowledged or the record could not be written.
+static bool playChaos(int connection, const Options& options) {
+    char* stream = static_cast<char*>(malloc(chaosStreamRoom));
+    if (stream == nullptr) {
+        say("%s", "out of memory");
+        close(connection);
+        return false;
+    }
+    uint64_t state = static_cast<uint64_t>(options.chaosSeed);
+    size_t planned = planChaos(&state, stream);
+    bool reset = randomBelow(&state, 2) == 0;
+    int noDelay = 1;
+    setsockopt(connection, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
+    size_t sent = sendChaotically(connection, &state, stream, planned);
+    size_t lost = 0;
+    if (reset) {
+        lost = resetAfterDrain(connection);
+    } else {
+        closeGracefully(connection);
+    }
+    size_t delivered = sent - lost;
+    bool recorded = options.recordPath == nullptr || writeRecord(options.recordPath, stream, delivered);
+    free(stream);
+    char report[160];
+    snprintf(report, sizeof(report), "chaos seed %ld: %zu of %zu bytes reached the client, then a %s%s",
+             options.chaosSeed, delivered, planned, reset ? "reset" : "close",
+             recorded ? "" : " (the record could not be written)");
+    say("%s", report);
+    return delivered == planned && recorded;
+}
+
 static bool serveClient(int connection, const Options& options) {
     timeval timeout = {readTimeoutSeconds, 0};
     setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
@@ -343,6 +513,9 @@ static bool serveClient(int connection, const Options& options) {
         return false;
     }
     say("login of %s accepted", MARROWBY_USER_NAME);
+    if (options.chaosSeed >= 0) {
+        return playChaos(connection, options);
+    }
     if (options.streamCount < 0) {
         bool played = playConversation(connection);
         closeGracefully(connection);
@@ -390,6 +563,11 @@ int main(int argc, char** argv) {
     if (listener < 0) {
         say("cannot listen on %s", place);
         return failureStatus;
+    }
+    if (options.chaosSeed >= 0) {
+        // Bounded even when no client comes: accept gives up after the receive timeout.
+        timeval wait = {chaosAcceptWaitSeconds, 0};
+        setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof(wait));
     }
     say("listening on %s", place);
     int status = 0;
