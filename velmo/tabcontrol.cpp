@@ -146,7 +146,7 @@ static void releaseOverTab(HWND window, LPARAM point) {
     }
 }
 
-// Tabs removed since may leave the focused position past the last tab.
+// -1 in an empty menu.
 static int getFocusedTab(HWND window) {
     int last = countTabs(window) - 1;
     int focused = getFocusedItem(window);
@@ -242,8 +242,25 @@ static LRESULT addTab(HWND window, const char* caption) {
     return 0;
 }
 
+// The focus stays on its tab when a tab before it goes; when its own tab
+// goes, it passes to the tab now in that place, or to the last one.
+static void keepFocusOnItsTab(HWND window, int removed) {
+    int focused = getFocusedItem(window);
+    if (0 <= removed && removed < focused) {
+        focused--;
+    }
+    int last = countTabs(window) - 1;
+    if (focused > last) {
+        focused = last > 0 ? last : 0;
+    }
+    setFocusedItem(window, focused);
+}
+
 static LRESULT removeTab(HWND window, WPARAM position) {
     setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
+    if (takesKeyboard(window)) {
+        keepFocusOnItsTab(window, (int)position);
+    }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     return 0;
 }
