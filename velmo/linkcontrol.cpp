@@ -48,14 +48,16 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         chooseCursor(&linkCursor, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
-        takeFocusOnClick(window);
+        takeMousePress(window);
         break;
     case WM_LBUTTONUP:
-        sendClickNotification(window);
+        if (takeMouseRelease(window)) {
+            sendClickNotification(window);
+        }
         return 0;
     }
     LRESULT result;
-    if (handleKeyboardMessage(window, message, wParam, &linkKeys, 0, &result)) {
+    if (handleKeyboardMessage(window, message, wParam, lParam, &linkKeys, 0, &result)) {
         return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);

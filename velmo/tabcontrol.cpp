@@ -132,7 +132,7 @@ static void notifyTabRelease(HWND window) {
 // the focused one.
 static void pressTabAt(HWND window, LPARAM point) {
     int position = findTabPositionAt(window, point);
-    takeFocusOnClick(window);
+    takeMousePress(window);
     if (takesKeyboard(window) && position >= 0) {
         setFocusedItem(window, position);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
@@ -141,7 +141,7 @@ static void pressTabAt(HWND window, LPARAM point) {
 }
 
 static void releaseOverTab(HWND window, LPARAM point) {
-    if (findTabAt(window, point) != nullptr) {
+    if (takeMouseRelease(window) && findTabAt(window, point) != nullptr) {
         notifyTabRelease(window);
     }
 }
@@ -341,7 +341,7 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         break;
     }
     LRESULT result;
-    if (handleKeyboardMessage(window, message, wParam, &tabKeys, DLGC_WANTARROWS, &result)) {
+    if (handleKeyboardMessage(window, message, wParam, lParam, &tabKeys, DLGC_WANTARROWS, &result)) {
         return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
