@@ -22,9 +22,10 @@ static const COLORREF outlineColour = RGB(160, 160, 160);
 
 enum Parent { mainParent, frameParent, tableParent };
 
+// The dialog manager sends the window WM_COMMAND with IDOK (1) and IDCANCEL
+// (2) for an Enter or Escape that no control takes: no control has those.
 enum ControlId {
-    noId,
-    frameId,
+    frameId = IDCANCEL + 1,
     tableId,
     titleId,
     tabMenuId,
@@ -282,21 +283,6 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
     }
 }
 
-// The dialog manager moves the focus with Tab and Shift+Tab and hands the
-// other keys to the focused control. An Enter that the focused control doesn't
-// take (the edit field's, or one while the window itself has the focus) is
-// kept from it: it would ask the window for its default button with
-// DM_GETDEFID, which has WM_USER's number, and to a VelmoWindow WM_USER with 0
-// uninstalls the installed procedure.
-static bool passToDialogManager(HWND window, MSG* message) {
-    if (message->message == WM_KEYDOWN && message->wParam == VK_RETURN &&
-        (SendMessageA(message->hwnd, WM_GETDLGCODE, message->wParam, reinterpret_cast<LPARAM>(message)) &
-         DLGC_WANTMESSAGE) == 0) {
-        return false;
-    }
-    return IsDialogMessageA(window, message) != 0;
-}
-
 // Without --at the window is centred on the primary screen.
 static POINT readOrigin(int argc, char** argv) {
     POINT origin = {(GetSystemMetrics(SM_CXSCREEN) - windowWidth) / 2,
@@ -327,7 +313,9 @@ int main(int argc, char** argv) {
     SendMessageA(window, WM_USER, reinterpret_cast<WPARAM>(galleryWindowProcedure), 0);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (!passToDialogManager(window, &message)) {
+        // The dialog manager moves the focus with Tab and Shift+Tab and hands
+        // the other keys to the focused control.
+        if (!IsDialogMessageA(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

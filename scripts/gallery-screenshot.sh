@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the gallery under Wine on a private virtual display, clicks through it
 # with the real mouse and keyboard (two rows added and one removed, two tabs
-# pressed, a message typed into the edit field and shown by the link, then Tab
-# to the About link, which shows its focus cue, and Enter on it), saves the
+# pressed, a message typed into the edit field, Enter there, which the dialog
+# manager turns into IDOK for the window, the message shown by the link, then
+# Tab to the About link, which shows its focus cue, and Enter on it), saves the
 # window as a PNG and closes it with its own Close button.
 #
 #   scripts/gallery-screenshot.sh [OUTPUT.png]        (default docs/gallery.png)
@@ -62,6 +63,8 @@ click "${tab_files[@]}"
 click "${tab_search[@]}"
 click "${message_edit[@]}"
 xdotool type --delay 40 "$message_text"
+xdotool key Return
+sleep 0.4
 click "${show_message[@]}"
 xdotool key Tab
 sleep 0.4

@@ -54,8 +54,15 @@ static void pressButton(HWND window) {
 }
 
 static void pressButtonWithMouse(HWND window) {
-    takeFocusOnClick(window);
+    takeMousePress(window);
     pressButton(window);
+}
+
+// A release that ends a press that Space has clicked already clicks nothing.
+static void releaseButtonWithMouse(HWND window) {
+    if (takeMouseRelease(window)) {
+        releaseButton(window);
+    }
 }
 
 static void cancelPress(HWND window) {
@@ -89,11 +96,11 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         pressButtonWithMouse(window);
         return 0;
     case WM_LBUTTONUP:
-        releaseButton(window);
+        releaseButtonWithMouse(window);
         return 0;
     }
     LRESULT result;
-    if (handleKeyboardMessage(window, message, wParam, &buttonKeys, 0, &result)) {
+    if (handleKeyboardMessage(window, message, wParam, lParam, &buttonKeys, 0, &result)) {
         return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);

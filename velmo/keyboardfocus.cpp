@@ -9,9 +9,11 @@
 static const char keyboardProperty[] = "VelmoKeyboard";
 
 // The property's value: the flags below in its low bits, the focused item
-// above them.
-enum KeyboardFlag { focusCueShown = 1, spaceHeld = 2 };
-static const int flagBits = 2;
+// above them. A left press on the control whose release hasn't come is
+// mouseHeld; once a key has clicked while it was down, its release is
+// mouseClickedByKey and clicks nothing.
+enum KeyboardFlag { focusCueShown = 1, spaceHeld = 2, mouseHeld = 4, mouseClickedByKey = 8 };
+static const int flagBits = 4;
 static const INT_PTR flagMask = (1 << flagBits) - 1;
 
 // Wine's default window procedure keeps no UI state (WM_QUERYUISTATE answers
@@ -45,10 +47,24 @@ bool takesKeyboard(HWND control) {
     return (GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP) != 0;
 }
 
-void takeFocusOnClick(HWND control) {
-    if (takesKeyboard(control) && GetFocus() != control) {
+void takeMousePress(HWND control) {
+    if (!takesKeyboard(control)) {
+        return;
+    }
+    setFlag(control, mouseClickedByKey, false);
+    setFlag(control, mouseHeld, true);
+    if (GetFocus() != control) {
         SetFocus(control);
     }
+}
+
+bool takeMouseRelease(HWND control) {
+    if (!takesKeyboard(control)) {
+        return true;
+    }
+    bool clicked = hasFlag(control, mouseClickedByKey);
+    setFlag(control, spaceHeld | mouseHeld | mouseClickedByKey, false);
+    return !clicked;
 }
 
 static void invalidate(HWND control) {
@@ -95,9 +111,26 @@ static void updateUiState(HWND control, WPARAM wParam) {
     }
 }
 
-static bool handleActionKey(HWND control, UINT message, WPARAM key, const KeyActions* actions) {
+// A left press on the control whose button is still down belongs to the
+// press that the key has just clicked, so its release clicks nothing. No
+// control captures the mouse, so a release elsewhere leaves mouseHeld set:
+// the left button's state as of this message tells.
+static void releaseWithKey(HWND control, const KeyActions* actions) {
+    actions->release(control);
+    if (hasFlag(control, mouseHeld) && GetKeyState(VK_LBUTTON) < 0) {
+        setFlag(control, mouseClickedByKey, true);
+    }
+}
+
+// Bit 30 of a key message's lParam: the key was down before this message.
+static const LPARAM keyWasDown = 1 << 30;
+
+static bool handleActionKey(HWND control, UINT message, WPARAM key, LPARAM lParam, const KeyActions* actions) {
     if (key != VK_SPACE && key != VK_RETURN) {
         return false;
+    }
+    if (message == WM_KEYDOWN && key == VK_SPACE && (lParam & keyWasDown) != 0) {
+        return true;
     }
     if (message == WM_KEYDOWN) {
         noteKeyboardUse(control);
@@ -105,18 +138,18 @@ static bool handleActionKey(HWND control, UINT message, WPARAM key, const KeyAct
             actions->press(control);
         }
         if (key == VK_RETURN) {
-            actions->release(control);
+            releaseWithKey(control, actions);
         } else {
             setFlag(control, spaceHeld, true);
         }
     } else if (key == VK_SPACE && hasFlag(control, spaceHeld)) {
         setFlag(control, spaceHeld, false);
-        actions->release(control);
+        releaseWithKey(control, actions);
     }
     return true;
 }
 
-bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, const KeyActions* actions,
+bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, const KeyActions* actions,
                            LRESULT dialogCode, LRESULT* result) {
     if (message == WM_NCDESTROY) {
         RemovePropA(control, keyboardProperty);
@@ -131,7 +164,7 @@ bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, const KeyA
         return true;
     case WM_KEYDOWN:
     case WM_KEYUP:
-        return handleActionKey(control, message, wParam, actions);
+        return handleActionKey(control, message, wParam, lParam, actions);
     case WM_SETFOCUS:
         arriveWithFocus(control);
         break;

@@ -11,8 +11,16 @@
 // True for a control whose style holds WS_TABSTOP.
 bool takesKeyboard(HWND control);
 
-// A click gives a keyboard control the focus.
-void takeFocusOnClick(HWND control);
+// A left press on the control. A keyboard control takes the focus, and the
+// press and a Space press that overlaps it make one press, which clicks once:
+// at whichever release comes first (see takeMouseRelease).
+void takeMousePress(HWND control);
+
+// A left release on the control: false when the press it ends was clicked
+// already by a key, so that it clicks nothing. It also ends a Space press
+// still held, whose release then clicks nothing. True for a control without
+// WS_TABSTOP.
+bool takeMouseRelease(HWND control);
 
 // What Space and Enter do to a control: press starts a click (Space down),
 // release ends it (Space up after a press, or Enter down after press), and
@@ -29,13 +37,13 @@ struct KeyActions {
 // - WM_GETDLGCODE answers dialogCode, plus the Enter key for the control
 //   itself, which the dialog manager would otherwise turn into the window's
 //   default button or IDOK;
-// - Space and Enter do the actions;
+// - Space and Enter do the actions; a held Space's repeats do nothing;
 // - WM_SETFOCUS, WM_KILLFOCUS and WM_UPDATEUISTATE redraw the focus cue as it
 //   comes and goes, and WM_NCDESTROY drops the state kept below; these still
 //   go on to default handling.
 // True, with the result, for a message answered here; false for every other
 // message and for any message to a control without WS_TABSTOP.
-bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, const KeyActions* actions,
+bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, const KeyActions* actions,
                            LRESULT dialogCode, LRESULT* result);
 
 // Shows the focus cue from now on: the keyboard was used on the control.

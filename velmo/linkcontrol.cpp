@@ -14,9 +14,14 @@ static const COLORREF classBackground = RGB(255, 255, 255);
 
 static CursorChoice linkCursor;
 
+// The whole area is painted at every paint, erased or not: the text is drawn
+// transparent and the focus cue inverts what lies under it, so either drawn
+// over its last drawing would change.
 static void drawLink(HWND window, HDC target) {
     HBITMAP icon = findThemeBitmap(linkIcon);
     SIZE size = getWindowSize(window);
+    RECT whole = {0, 0, size.cx, size.cy};
+    FillRect(target, &whole, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
     SIZE iconSize = getBitmapSize(icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - iconSize.cy / 2;
@@ -24,8 +29,7 @@ static void drawLink(HWND window, HDC target) {
     drawBitmap(target, icon, &iconBox, iconSize);
     RECT textBox = {textLeft, 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
-    RECT cue = {0, 0, size.cx, size.cy};
-    drawFocusCue(window, target, &cue);
+    drawFocusCue(window, target, &whole);
 }
 
 // Space's release and Enter click, as a left release does.
@@ -44,14 +48,16 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         chooseCursor(&linkCursor, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
-        takeFocusOnClick(window);
+        takeMousePress(window);
         break;
     case WM_LBUTTONUP:
-        sendClickNotification(window);
+        if (takeMouseRelease(window)) {
+            sendClickNotification(window);
+        }
         return 0;
     }
     LRESULT result;
-    if (handleKeyboardMessage(window, message, wParam, &linkKeys, 0, &result)) {
+    if (handleKeyboardMessage(window, message, wParam, lParam, &linkKeys, 0, &result)) {
         return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -132,7 +132,7 @@ static void notifyTabRelease(HWND window) {
 // the focused one.
 static void pressTabAt(HWND window, LPARAM point) {
     int position = findTabPositionAt(window, point);
-    takeFocusOnClick(window);
+    takeMousePress(window);
     if (takesKeyboard(window) && position >= 0) {
         setFocusedItem(window, position);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
@@ -141,12 +141,12 @@ static void pressTabAt(HWND window, LPARAM point) {
 }
 
 static void releaseOverTab(HWND window, LPARAM point) {
-    if (findTabAt(window, point) != nullptr) {
+    if (takeMouseRelease(window) && findTabAt(window, point) != nullptr) {
         notifyTabRelease(window);
     }
 }
 
-// Tabs removed since may leave the focused position past the last tab.
+// -1 in an empty menu.
 static int getFocusedTab(HWND window) {
     int last = countTabs(window) - 1;
     int focused = getFocusedItem(window);
@@ -242,8 +242,25 @@ static LRESULT addTab(HWND window, const char* caption) {
     return 0;
 }
 
+// The focus stays on its tab when a tab before it goes; when its own tab
+// goes, it passes to the tab now in that place, or to the last one.
+static void keepFocusOnItsTab(HWND window, int removed) {
+    int focused = getFocusedItem(window);
+    if (0 <= removed && removed < focused) {
+        focused--;
+    }
+    int last = countTabs(window) - 1;
+    if (focused > last) {
+        focused = last > 0 ? last : 0;
+    }
+    setFocusedItem(window, focused);
+}
+
 static LRESULT removeTab(HWND window, WPARAM position) {
     setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
+    if (takesKeyboard(window)) {
+        keepFocusOnItsTab(window, (int)position);
+    }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     return 0;
 }
@@ -324,7 +341,7 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         break;
     }
     LRESULT result;
-    if (handleKeyboardMessage(window, message, wParam, &tabKeys, DLGC_WANTARROWS, &result)) {
+    if (handleKeyboardMessage(window, message, wParam, lParam, &tabKeys, DLGC_WANTARROWS, &result)) {
         return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -9,6 +9,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <cwchar>
 #include <new>
 
 ListItem* controlBitmaps = nullptr;
@@ -60,41 +61,55 @@ static void deleteBitmapList(ControlBitmapList* record) {
     delete record;
 }
 
-// The path taken from the library's own folder; false when the library's file
-// name can't be read or the result wouldn't fit in MAX_PATH.
-static bool placeBesideLibrary(const char* path, char* full) {
+// The relative path taken from the library's own folder; false when the
+// library's file name can't be read or the result wouldn't fit in MAX_PATH.
+static bool placeBesideLibrary(const wchar_t* path, wchar_t* full) {
     HMODULE library = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&placeBesideLibrary), &library)) {
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&placeBesideLibrary), &library)) {
         return false;
     }
-    DWORD length = GetModuleFileNameA(library, full, MAX_PATH);
+    DWORD length = GetModuleFileNameW(library, full, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         return false;
     }
-    char* fileName = PathFindFileNameA(full);
-    size_t size = strlen(path) + 1;
+    wchar_t* fileName = PathFindFileNameW(full);
+    size_t size = wcslen(path) + 1;
     if (static_cast<size_t>(fileName - full) + size > MAX_PATH) {
         return false;
     }
-    memcpy(fileName, path, size);
+    wmemcpy(fileName, path, size);
     return true;
 }
 
+static HBITMAP loadBitmapFile(const wchar_t* path) {
+    return static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+// Loaded by its full path: given a relative one, LoadImageW may look in the
+// executable's folder first.
+static HBITMAP loadFromCurrentFolder(const wchar_t* path) {
+    wchar_t full[MAX_PATH];
+    DWORD length = GetFullPathNameW(path, MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? loadBitmapFile(full) : nullptr;
+}
+
 // A file at the relative path in the current directory wins; one that isn't
-// there is taken from beside the library, so a host started from any folder
-// still finds the installed theme. Both are loaded by their full path: given a
-// relative one, LoadImageA may look in the executable's folder first.
+// there, or isn't a bitmap, is taken from beside the library, so a host
+// started from any folder still finds the installed theme. The paths are wide:
+// through the ANSI calls a folder named in letters outside the ANSI code page
+// reads as question marks.
 static HBITMAP loadThemeFile(const char* path) {
-    char full[MAX_PATH];
-    bool found = false;
-    if (PathFileExistsA(path)) {
-        DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
-        found = length > 0 && length < MAX_PATH;
-    } else if (PathIsRelativeA(path)) {
-        found = placeBesideLibrary(path, full) && PathFileExistsA(full);
+    wchar_t widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) == 0) {
+        return nullptr;
     }
-    return found ? static_cast<HBITMAP>(LoadImageA(nullptr, full, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)) : nullptr;
+    HBITMAP bitmap = loadFromCurrentFolder(widePath);
+    wchar_t besideLibrary[MAX_PATH];
+    if (bitmap == nullptr && PathIsRelativeW(widePath) && placeBesideLibrary(widePath, besideLibrary)) {
+        bitmap = loadBitmapFile(besideLibrary);
+    }
+    return bitmap;
 }
 
 ControlBitmap* newControlBitmap(const char* name, const char* path) {

@@ -122,14 +122,16 @@ static void roundCorners(HWND window) {
     }
 }
 
-// A null procedure goes back to the default window procedure, with no creation notice.
-static LRESULT installProcedure(HWND window, WNDPROC procedure, LPARAM lParam) {
-    if (procedure == nullptr || !SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(procedure))) {
+// A window whose procedure can't be kept goes back to the default window
+// procedure, with no creation notice.
+static LRESULT installProcedure(HWND window, WPARAM wParam, LPARAM lParam) {
+    WNDPROC procedure = reinterpret_cast<WNDPROC>(wParam);
+    if (!SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(procedure))) {
         RemovePropA(window, forwardToProperty);
-        return DefWindowProcA(window, WM_USER, 0, lParam);
+        return DefWindowProcA(window, WM_USER, wParam, lParam);
     }
     CallWindowProcA(procedure, window, WM_CREATE, 0, 0);
-    return CallWindowProcA(procedure, window, WM_USER, reinterpret_cast<WPARAM>(procedure), lParam);
+    return CallWindowProcA(procedure, window, WM_USER, wParam, lParam);
 }
 
 LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,7 +149,12 @@ LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
         roundCorners(window);
         return forwardMessage(window, message, wParam, lParam);
     case WM_USER:
-        return installProcedure(window, reinterpret_cast<WNDPROC>(wParam), lParam);
+        // Without a procedure it is the dialog manager's DM_GETDEFID, which
+        // has WM_USER's number, for the installed procedure to answer.
+        if (wParam != 0) {
+            return installProcedure(window, wParam, lParam);
+        }
+        return forwardMessage(window, message, wParam, lParam);
     case WM_NCDESTROY: {
         LRESULT result = forwardMessage(window, message, wParam, lParam);
         removeWindowState(window);

@@ -271,6 +271,46 @@ TEST_F(ButtonKeyboard, spaceClicksOnItsReleaseAndEnterAtOnce) {
     EXPECT_TRUE(recorder.messages.empty());
 }
 
+// However Space and the left button interleave over a focused button, they
+// make one press: one click, and the button drawn released once both are up.
+TEST_F(ButtonKeyboard, spaceAndMouseTogetherClickOnce) {
+    HWND button = createKeyboardButton(buttonId, host, buttonLeftEdge, buttonTop, buttonWidth);
+    POINT over = onScreen(buttonLeftEdge + 50, buttonTop + 15);
+    ASSERT_TRUE(moveMouse(over.x, over.y));
+    ASSERT_TRUE(clickMouse());
+    ASSERT_EQ(button, GetFocus());
+    enum Step { spaceDown, spaceUp, mouseDown, mouseUp };
+    auto take = [this](Step step) {
+        switch (step) {
+        case spaceDown:
+            return holdKey(host, "space", VK_SPACE);
+        case spaceUp:
+            return releaseKey(host, "space", VK_SPACE);
+        case mouseDown:
+            return pressMouse();
+        default:
+            return releaseMouse();
+        }
+    };
+    const Step orders[][4] = {{spaceDown, mouseDown, mouseUp, spaceUp},
+                              {spaceDown, mouseDown, spaceUp, mouseUp},
+                              {mouseDown, spaceDown, spaceUp, mouseUp},
+                              {mouseDown, spaceDown, mouseUp, spaceUp}};
+    for (const auto& order : orders) {
+        SCOPED_TRACE(::testing::Message() << "steps " << order[0] << order[1] << order[2] << order[3]);
+        // Away from the last press, which a press there would double.
+        over.x += 10;
+        ASSERT_TRUE(moveMouse(over.x, over.y));
+        recorder.messages.clear();
+        for (Step step : order) {
+            ASSERT_TRUE(take(step));
+        }
+        EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+        EXPECT_FALSE(isPressed(button));
+    }
+    parkMouse();
+}
+
 // Only a button with WS_TABSTOP takes the focus on a click. The cue is a
 // dotted outline 3 pixels inside the button, hidden while the focus came by
 // the mouse; an unfocused button with WS_TABSTOP looks exactly like one

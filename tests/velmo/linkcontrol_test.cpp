@@ -153,6 +153,25 @@ TEST_F(LinkKeyboard, clickTakesTheFocusAndSpaceAndEnterClick) {
     expectSpaceAndEnterClick(click());
 }
 
+// A shown cue looks the same after any number of paints, erased or not.
+TEST_F(LinkKeyboard, focusCueSurvivesRepaintsWithAndWithoutErase) {
+    ASSERT_TRUE(activateWindow(host));
+    HWND link = createLink("Link", linkHeight, WS_TABSTOP);
+    repaintNow(link);
+    Pixels bare = captureWindow(link);
+    SetFocus(link);
+    SendMessageA(link, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    UpdateWindow(link);
+    Pixels cued = captureWindow(link);
+    ASSERT_GT(countDifferences(&cued, 0, 0, &bare, 0, 0, linkWidth, linkHeight), 0);
+    for (BOOL erase : {FALSE, FALSE, TRUE, FALSE}) {
+        InvalidateRect(link, nullptr, erase);
+        UpdateWindow(link);
+        Pixels shown = captureWindow(link);
+        EXPECT_EQ(0, countDifferences(&shown, 0, 0, &cued, 0, 0, linkWidth, linkHeight)) << "erase " << erase;
+    }
+}
+
 TEST_F(LinkLifetime, thousandLinksLeaveNothingBehind) {
     Leftovers left = measureLeftovers([this]() {
         HWND link = CreateWindowExA(0, VELMO_LINK_CLASS, "Lifetime", WS_CHILD, linkLeftEdge, linkTop, linkWidth,

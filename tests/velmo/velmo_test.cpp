@@ -217,6 +217,15 @@ TEST(ThemeFolder, aLibraryTakesTheThemeBesideItselfNotBesideTheProgram) {
     EXPECT_EQ(nullptr, findControlBitmap("list", "list"));
 }
 
+// The library reads its own folder in wide characters, and passes over a
+// current folder's file that is no bitmap.
+TEST(ThemeFolder, aLibraryUnderAWideNameTakesItsThemeOverABrokenFile) {
+    if (!runsInOwnProcess()) {
+        return;
+    }
+    loadWithOddLink(besideWideNamedCopy);
+}
+
 // The current folder's file is taken although the library's folder, and the
 // program's, hold one of the same name.
 TEST(ThemeFolder, currentFolderWinsFileByFile) {

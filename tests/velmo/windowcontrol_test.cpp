@@ -17,9 +17,11 @@ const int windowWidth = 300;
 const int windowHeight = 200;
 const int cornerEllipse = 10;
 const LPARAM installData = 77;
+const LRESULT defaultButtonAnswer = MAKELRESULT(5, DC_HASDEFID);
 
 // What the procedures installed with WM_USER receive. The first hands
-// presses on to DefWindowProcA only when a test wants the move or size loop.
+// presses on to DefWindowProcA only when a test wants the move or size loop,
+// and names a default button when the dialog manager asks.
 Recorder installedMessages;
 Recorder otherMessages;
 bool runMoveLoops = false;
@@ -28,6 +30,9 @@ LRESULT CALLBACK installedProcedure(HWND window, UINT message, WPARAM wParam, LP
     installedMessages.messages.push_back({window, message, wParam, lParam});
     if (message == WM_NCLBUTTONDOWN && !runMoveLoops) {
         return 0;
+    }
+    if (message == DM_GETDEFID && wParam == 0) {
+        return defaultButtonAnswer;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -152,11 +157,14 @@ TEST_F(WindowMessages, installGivesCreationNoticeThenTheInstallMessage) {
     EXPECT_EQ(expected, installedMessages.messages);
 }
 
-TEST_F(WindowMessages, nullProcedureGoesBackToDefaultHandling) {
+// The dialog manager's DM_GETDEFID is WM_USER with no procedure: it reaches
+// the installed procedure, which stays installed, with no creation notice.
+TEST_F(WindowMessages, nullProcedureIsPassedOnAndInstallsNothing) {
     HWND window = createInstalledWindow(windowWidth, windowHeight);
-    EXPECT_EQ(0, SendMessageA(window, WM_USER, 0, installData));
+    EXPECT_EQ(defaultButtonAnswer, SendMessageA(window, WM_USER, 0, 0));
     SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
-    EXPECT_TRUE(installedMessages.messages.empty());
+    std::vector<RecordedMessage> expected = {{window, WM_USER, 0, 0}, {window, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}};
+    EXPECT_EQ(expected, installedMessages.messages);
 }
 
 TEST_F(WindowMessages, setCursorNeverReachesTheInstalledProcedure) {

@@ -1,5 +1,6 @@
 #include "testhost.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -7,6 +8,9 @@
 static const char velmoFile[] = "velmo.dll";
 static const char withoutThemeCopy[] = "without-theme";
 static const char ownThemeCopy[] = "own-theme";
+// θέμα-тема: no ANSI code page holds both alphabets.
+static const wchar_t wideNamedCopy[] = L"\u03b8\u03ad\u03bc\u03b1-\u0442\u0435\u043c\u0430";
+static const char notABitmap[] = "not a bitmap";
 static const char hostClassName[] = "VelmoTestHost";
 static const char recorderProperty[] = "velmoTestRecorder";
 static const char procedureProperty[] = "velmoTestProcedure";
@@ -32,16 +36,21 @@ POINT getAreaOrigin(TestArea area) {
 
 static HMODULE velmo = nullptr;
 
+static std::wstring widen(const std::string& text) {
+    wchar_t wide[MAX_PATH];
+    return MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH) != 0 ? wide : L"";
+}
+
 // The first library loaded stays the one that the tests use.
-static HMODULE loadVelmoFile(const char* path) {
+static HMODULE loadVelmoFile(const std::wstring& path) {
     if (velmo == nullptr) {
-        velmo = LoadLibraryA(path);
+        velmo = LoadLibraryW(path.c_str());
     }
     return velmo;
 }
 
 HMODULE loadVelmo() {
-    return loadVelmoFile(velmoFile);
+    return loadVelmoFile(widen(velmoFile));
 }
 
 // A new empty folder under the temporary folder; path holds MAX_PATH.
@@ -65,18 +74,23 @@ static bool findVelmoCopy(const char* copyName, char* path) {
 }
 
 // The theme reads bitmap/ in the current directory at load, then the one
-// beside the library: that of bin/, or of the named copy when there is one.
-static HMODULE loadVelmoIn(const char* folder, const char* copyName) {
-    char copy[MAX_PATH];
-    if (copyName != nullptr && !findVelmoCopy(copyName, copy)) {
-        return nullptr;
-    }
+// beside the library.
+static HMODULE loadVelmoFrom(const char* folder, const std::wstring& library) {
     char previous[MAX_PATH];
     GetCurrentDirectoryA(sizeof previous, previous);
     SetCurrentDirectoryA(folder);
-    HMODULE library = copyName != nullptr ? loadVelmoFile((std::string(copy) + "\\" + velmoFile).c_str()) : loadVelmo();
+    HMODULE loaded = loadVelmoFile(library);
     SetCurrentDirectoryA(previous);
-    return library;
+    return loaded;
+}
+
+// The library of bin/, or the named copy when there is one.
+static HMODULE loadVelmoIn(const char* folder, const char* copyName) {
+    char copy[MAX_PATH];
+    if (copyName == nullptr) {
+        return loadVelmoFrom(folder, widen(velmoFile));
+    }
+    return findVelmoCopy(copyName, copy) ? loadVelmoFrom(folder, widen(std::string(copy) + "\\" + velmoFile)) : nullptr;
 }
 
 static HMODULE loadVelmoInEmptyFolder(const char* copyName) {
@@ -93,11 +107,61 @@ HMODULE loadVelmoWithoutTheme() {
     return loadVelmoInEmptyFolder(withoutThemeCopy);
 }
 
+// Copies the library without a theme into a folder named wideNamedCopy beside
+// the build's copies, at every run so that it follows the build; folder
+// receives the folder's path.
+static bool makeWideNamedCopy(std::wstring* folder) {
+    char source[MAX_PATH];
+    if (!findVelmoCopy(withoutThemeCopy, source)) {
+        return false;
+    }
+    std::wstring sourceFolder = widen(source);
+    *folder = sourceFolder.substr(0, sourceFolder.rfind(L'\\') + 1) + wideNamedCopy;
+    CreateDirectoryW(folder->c_str(), nullptr);
+    CreateDirectoryW((*folder + L"\\bitmap").c_str(), nullptr);
+    return CopyFileW((sourceFolder + L"\\" + widen(velmoFile)).c_str(), (*folder + L"\\" + widen(velmoFile)).c_str(),
+                     FALSE) != 0;
+}
+
+static bool writeText(const std::string& path, const char* text) {
+    FILE* file = fopen(path.c_str(), "wb");
+    bool written = file != nullptr && fputs(text, file) >= 0;
+    return file != nullptr && fclose(file) == 0 && written;
+}
+
+// The image is saved in the current folder's bitmap/, copied beside the
+// wide-named copy, then overwritten with text.
+static HMODULE loadWideNamedCopyWithOneBitmap(const char* fileName, const Pixels* image,
+                                              bool (*save)(const char* path, const Pixels* image)) {
+    char folder[MAX_PATH];
+    std::wstring copy;
+    if (!makeTemporaryFolder(folder) || !makeWideNamedCopy(&copy)) {
+        return nullptr;
+    }
+    std::string themeFolder = std::string(folder) + "\\bitmap";
+    std::string file = themeFolder + "\\" + fileName;
+    std::wstring besideCopy = copy + L"\\bitmap\\" + widen(fileName);
+    HMODULE library = nullptr;
+    CreateDirectoryA(themeFolder.c_str(), nullptr);
+    if (save(file.c_str(), image) && CopyFileW(widen(file).c_str(), besideCopy.c_str(), FALSE) &&
+        writeText(file, notABitmap)) {
+        library = loadVelmoFrom(folder, copy + L"\\" + widen(velmoFile));
+    }
+    DeleteFileW(besideCopy.c_str());
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(themeFolder.c_str());
+    RemoveDirectoryA(folder);
+    return library;
+}
+
 // The theme file goes into a new folder, the current one at the load, or
 // beside the library's own copy, loaded from an empty folder; it is deleted
 // once loaded.
 HMODULE loadVelmoWithOneBitmap(const char* fileName, const Pixels* image,
                                bool (*save)(const char* path, const Pixels* image), OneBitmapPlace place) {
+    if (place == besideWideNamedCopy) {
+        return loadWideNamedCopyWithOneBitmap(fileName, image, save);
+    }
     char folder[MAX_PATH];
     bool beside = place == besideOwnCopy;
     if (!(beside ? findVelmoCopy(ownThemeCopy, folder) : makeTemporaryFolder(folder))) {

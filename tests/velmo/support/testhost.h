@@ -71,7 +71,11 @@ enum OneBitmapPlace {
     overTheWholeTheme,
     // Beside a copy of the library of its own, loaded from an empty current
     // directory.
-    besideOwnCopy
+    besideOwnCopy,
+    // Beside a copy of the library in a folder named in Greek and Cyrillic
+    // letters, loaded while the current directory's bitmap/ holds a file of
+    // the same name that is no bitmap.
+    besideWideNamedCopy
 };
 
 // The same with a theme of the test's own: one file, fileName under bitmap/,
