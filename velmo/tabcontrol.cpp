@@ -73,24 +73,13 @@ static void freeTab(void* tab) {
 }
 
 static int countTabs(HWND window) {
-    int count = 0;
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
-        if (item->data != nullptr) {
-            count++;
-        }
-    }
-    return count;
+    return countWindowItems(window);
 }
 
 // The tab at this position, numbered as LB_DELETESTRING numbers them; null
 // past the last.
 static Tab* getTabAt(HWND window, int position) {
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
-        if (item->data != nullptr && position-- == 0) {
-            return (Tab*)item->data;
-        }
-    }
-    return nullptr;
+    return static_cast<Tab*>(getWindowItemAt(window, position));
 }
 
 // The position of the tab whose hit area, both ends included, holds x (y
