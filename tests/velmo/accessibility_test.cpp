@@ -99,7 +99,7 @@ Location readLocation(IAccessible* object, LONG child) {
 }
 
 // The child that a call answers in a VARIANT; VT_EMPTY reads as -1.
-LONG readChild(HRESULT (IAccessible::*read)(VARIANT*), IAccessible* object) {
+LONG readChild(HRESULT (STDMETHODCALLTYPE IAccessible::*read)(VARIANT*), IAccessible* object) {
     VARIANT child = {};
     (object->*read)(&child);
     return V_VT(&child) == VT_I4 ? V_I4(&child) : -1;
