@@ -203,6 +203,30 @@ std::string nameOf(const ::testing::TestParamInfo<AccessibleRow>& info) {
 
 INSTANTIATE_TEST_SUITE_P(Accessibility, EveryClass, ::testing::ValuesIn(accessibleRows), nameOf);
 
+TEST_F(Accessibility, buttonReadsPressedWhileDrawnPressed) {
+    HWND button = createControl(VELMO_BUTTON_CLASS, 0);
+    IAccessible* object = read(button);
+    ASSERT_NE(nullptr, object);
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(STATE_SYSTEM_PRESSED, readStates(object, CHILDID_SELF));
+    SendMessageA(button, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(0, readStates(object, CHILDID_SELF));
+}
+
+TEST_F(Accessibility, parentIsTheHoldingWindowsObject) {
+    IAccessible* object = read(createControl(VELMO_LINK_CLASS));
+    ASSERT_NE(nullptr, object);
+    IDispatch* parent = nullptr;
+    ASSERT_EQ(S_OK, object->get_accParent(&parent));
+    IAccessible* parentObject = nullptr;
+    ASSERT_EQ(S_OK, parent->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&parentObject)));
+    objects.push_back(parentObject);
+    parent->Release();
+    HWND window = nullptr;
+    EXPECT_EQ(S_OK, WindowFromAccessibleObject(parentObject, &window));
+    EXPECT_EQ(host, window);
+}
+
 // Tabs stand at x = 10 + 80k, 70 wide, over the bar's height.
 RECT tabBox(int position) {
     int left = controlLeft + 10 + 80 * position;
