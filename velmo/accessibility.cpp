@@ -293,9 +293,14 @@ struct AccessibleObject final : IAccessible {
         return S_OK;
     }
 
-    // locate, for a call that writes a result through out.
-    HRESULT locate(VARIANT child, int* position, const void* out) {
-        return out == nullptr ? E_POINTER : locate(child, position);
+    // locate, for a call that answers through out, which is emptied first.
+    template <typename Out>
+    HRESULT locate(VARIANT child, int* position, Out* out) {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        *out = Out();
+        return locate(child, position);
     }
 
     // The answer of a call that reads nothing of the window.
@@ -389,9 +394,6 @@ struct AccessibleObject final : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
         int position = selfPosition;
         HRESULT located = locate(child, &position, object);
-        if (object != nullptr) {
-            *object = nullptr;
-        }
         if (FAILED(located)) {
             return located;
         }
@@ -418,7 +420,6 @@ struct AccessibleObject final : IAccessible {
         if (FAILED(located)) {
             return located;
         }
-        *value = nullptr;
         if (position != selfPosition || !description->hasField) {
             return DISP_E_MEMBERNOTFOUND;
         }
@@ -430,11 +431,7 @@ struct AccessibleObject final : IAccessible {
     HRESULT answerNoText(VARIANT child, BSTR* text) {
         int position = selfPosition;
         HRESULT located = locate(child, &position, text);
-        if (FAILED(located)) {
-            return located;
-        }
-        *text = nullptr;
-        return S_FALSE;
+        return FAILED(located) ? located : S_FALSE;
     }
 
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
@@ -577,7 +574,6 @@ struct AccessibleObject final : IAccessible {
         if (FAILED(located)) {
             return located;
         }
-        clearVariant(end);
         int count = countItems(window, description);
         int reached = count;
         switch (direction) {
