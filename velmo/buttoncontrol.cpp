@@ -1,5 +1,6 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "keyboardfocus.h"
@@ -37,9 +38,17 @@ static void drawButton(HWND window, HDC target) {
     drawFocusCue(window, target, &cue);
 }
 
+static bool isPressed(HWND window) {
+    return GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
+}
+
 static void showPressed(HWND window, LONG_PTR pressed) {
+    bool changed = isPressed(window) != (pressed != 0);
     setPressed(window, pressed);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    if (changed) {
+        notifyAccessibleEvent(window, EVENT_OBJECT_STATECHANGE, CHILDID_SELF);
+    }
 }
 
 // A release reports a click even without a press before it: the button
@@ -74,6 +83,15 @@ static void cancelPress(HWND window) {
 // drawn released again, without a click.
 static const KeyActions buttonKeys = {pressButton, releaseButton, cancelPress};
 
+static DWORD findButtonStates(HWND window) {
+    return isPressed(window) ? STATE_SYSTEM_PRESSED : 0;
+}
+
+// Its default action clicks it as a release over it does.
+static const AccessibleControl buttonAccessibility = {
+    ROLE_SYSTEM_PUSHBUTTON, 0, findButtonStates, L"Press", releaseButton,
+    0, nullptr, nullptr, nullptr, nullptr, false};
+
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -100,6 +118,9 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return 0;
     }
     LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &buttonAccessibility, &result)) {
+        return result;
+    }
     if (handleKeyboardMessage(window, message, wParam, lParam, &buttonKeys, 0, &result)) {
         return result;
     }

@@ -2,6 +2,7 @@
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
+#include "accessibility.h"
 #include "classrow.h"
 #include "keyboardfocus.h"
 #include "velmo.h"
@@ -49,20 +50,32 @@ static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM
     return SendMessageA(field, message, wParam, lParam);
 }
 
+// Its text is the field's, and readers may set it.
+static const AccessibleControl editAccessibility = {
+    ROLE_SYSTEM_TEXT, 0, nullptr, nullptr, nullptr,
+    0, nullptr, nullptr, nullptr, nullptr, true};
+
 LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         createEditField(window);
         return DefWindowProcA(window, message, wParam, lParam);
-    case WM_SETTEXT:
+    case WM_SETTEXT: {
+        LRESULT result = relayToEditField(window, message, wParam, lParam);
+        notifyAccessibleEvent(window, EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
+        return result;
+    }
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam);
     case WM_SETFOCUS:
         handFocusToField(window);
         return DefWindowProcA(window, message, wParam, lParam);
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
     }
+    LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &editAccessibility, &result)) {
+        return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 extern const ClassRow editClassRow = {VELMO_EDIT_CLASS, editWindowProcedure, 0, classBackground, IDC_ARROW};

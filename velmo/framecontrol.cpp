@@ -1,6 +1,7 @@
 // The frame (and the table, the same control under a second class name): a
 // white panel with a grey outline, a header strip and a black caption, which
 // passes every WM_COMMAND from its children on to its own parent.
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "themedrawing.h"
@@ -43,6 +44,10 @@ static void drawFrame(HWND window, HDC target) {
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
 }
 
+static const AccessibleControl frameAccessibility = {
+    ROLE_SYSTEM_GROUPING, 0, nullptr, nullptr, nullptr,
+    0, nullptr, nullptr, nullptr, nullptr, false};
+
 LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
@@ -52,6 +57,10 @@ LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, 
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);
         return 0;
+    }
+    LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &frameAccessibility, &result)) {
+        return result;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

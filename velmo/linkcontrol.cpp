@@ -1,5 +1,6 @@
 // The link: the theme's icon at the left, the window text in black beside it,
 // the hand cursor, and a click notification on every left release over it.
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "keyboardfocus.h"
@@ -35,6 +36,11 @@ static void drawLink(HWND window, HDC target) {
 // Space's release and Enter click, as a left release does.
 static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 
+// Its default action clicks it as a release over it does.
+static const AccessibleControl linkAccessibility = {
+    ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, nullptr, L"Jump", sendClickNotification,
+    0, nullptr, nullptr, nullptr, nullptr, false};
+
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
@@ -57,6 +63,9 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         return 0;
     }
     LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &linkAccessibility, &result)) {
+        return result;
+    }
     if (handleKeyboardMessage(window, message, wParam, lParam, &linkKeys, 0, &result)) {
         return result;
     }

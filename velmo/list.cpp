@@ -125,4 +125,23 @@ void deleteWindowItems(HWND window, void (*release)(void*)) {
     setWindowItems(window, nullptr);
     deleteWholeList(head, release);
 }
+
+int countWindowItems(HWND window) {
+    int count = 0;
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
+        if (item->data != nullptr) {
+            count++;
+        }
+    }
+    return count;
+}
+
+void* getWindowItemAt(HWND window, int position) {
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
+        if (item->data != nullptr && position-- == 0) {
+            return item->data;
+        }
+    }
+    return nullptr;
+}
 #endif

@@ -21,6 +21,11 @@ LRESULT createWindowItems(HWND window);
 // Frees the window's list, each item's data through release, and leaves the
 // slot null.
 void deleteWindowItems(HWND window, void (*release)(void*));
+
+// The number of the window's items that hold data, and the data of the one at
+// this position among them (0 = first); null past the last.
+int countWindowItems(HWND window);
+void* getWindowItemAt(HWND window, int position);
 #endif
 
 #endif

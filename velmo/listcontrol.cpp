@@ -2,6 +2,7 @@
 // its left. The host adds rows by text and removes them by position.
 #include <windows.h>
 
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "heaptext.h"
@@ -36,6 +37,7 @@ static void addRow(HWND window, const char* text) {
         return;
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
 static void removeRow(HWND window, int position) {
@@ -44,6 +46,7 @@ static void removeRow(HWND window, int position) {
         setWindowItems(window, removeFromList(head, position, deleteText));
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
 // Rows wholly outside the clip box (in a paint, the update rectangle) are
@@ -73,13 +76,25 @@ static void drawList(HWND window, HDC target) {
     restoreObject(target, previousFont);
 }
 
+// Each row reads as its text across the list's width, one row step tall.
+static void describeRow(HWND window, int position, AccessibleItem* item) {
+    int top = firstRowTop + position * rowStep;
+    item->text = static_cast<const char*>(getWindowItemAt(window, position));
+    item->box = {0, top, getWindowSize(window).cx, top + rowStep};
+    item->states = STATE_SYSTEM_READONLY;
+}
+
+static const AccessibleControl listAccessibility = {
+    ROLE_SYSTEM_LIST, STATE_SYSTEM_READONLY, nullptr, nullptr, nullptr,
+    ROLE_SYSTEM_LISTITEM, countWindowItems, describeRow, nullptr, nullptr, false};
+
 LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         return createWindowItems(window);
     case WM_NCDESTROY:
         deleteWindowItems(window, deleteText);
-        return DefWindowProcA(window, message, wParam, lParam);
+        break;
     case WM_PAINT:
     case WM_PRINTCLIENT:
         drawOnRequest(window, message, wParam, drawList);
@@ -90,9 +105,12 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case LB_DELETESTRING:
         removeRow(window, static_cast<int>(wParam));
         return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
     }
+    LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &listAccessibility, &result)) {
+        return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 extern const ClassRow listClassRow = {VELMO_LIST_CLASS, listWindowProcedure, reservedExtraBytes, classBackground,

@@ -2,6 +2,7 @@
 // a band at the top of the control.
 #include <windows.h>
 
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "velmo.h"
@@ -19,15 +20,22 @@ static void drawStatic(HWND window, HDC target) {
     drawWindowText(target, window, staticTextMaxCount, &band, staticTextColour, staticTextFormat);
 }
 
+static const AccessibleControl staticAccessibility = {
+    ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, nullptr, nullptr, nullptr,
+    0, nullptr, nullptr, nullptr, nullptr, false};
+
 LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
         drawOnRequest(window, message, wParam, drawStatic);
         return 0;
-    default:
-        return DefWindowProcA(window, message, wParam, lParam);
     }
+    LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &staticAccessibility, &result)) {
+        return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 extern const ClassRow staticClassRow = {VELMO_STATIC_CLASS, staticWindowProcedure, 0, classBackground, IDC_ARROW};

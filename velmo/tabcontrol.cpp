@@ -3,6 +3,7 @@
 // release over a tab tells the parent with notification code 1.
 #include <new>
 
+#include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
 #include "heaptext.h"
@@ -73,24 +74,13 @@ static void freeTab(void* tab) {
 }
 
 static int countTabs(HWND window) {
-    int count = 0;
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
-        if (item->data != nullptr) {
-            count++;
-        }
-    }
-    return count;
+    return countWindowItems(window);
 }
 
 // The tab at this position, numbered as LB_DELETESTRING numbers them; null
 // past the last.
 static Tab* getTabAt(HWND window, int position) {
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
-        if (item->data != nullptr && position-- == 0) {
-            return (Tab*)item->data;
-        }
-    }
-    return nullptr;
+    return static_cast<Tab*>(getWindowItemAt(window, position));
 }
 
 // The position of the tab whose hit area, both ends included, holds x (y
@@ -115,17 +105,31 @@ static void chooseTabCursor(HWND window, LPARAM point) {
     chooseCursor(&tabCursor, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
 }
 
-static void pressTab(HWND window, Tab* tab) {
+static void pressTab(HWND window, int position) {
+    Tab* tab = getTabAt(window, position);
     if (tab == nullptr || tab->pressed != 0) {
         return;
     }
     tab->pressed = 1;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    notifyAccessibleEvent(window, EVENT_OBJECT_SELECTIONADD, toChildId(position));
 }
 
 static void notifyTabRelease(HWND window) {
     WORD identifier = LOWORD(GetWindowLongPtrA(window, GWLP_ID));
     sendCommandToParent(window, MAKEWPARAM(identifier, tabNotificationCode), 0);
+}
+
+static int getFocusedTab(HWND window);
+
+// Makes the tab the one that the keys act on, and tells readers when that
+// moved the focus to another tab.
+static void focusTab(HWND window, int position) {
+    bool moved = position != getFocusedTab(window);
+    setFocusedItem(window, position);
+    if (moved) {
+        notifyAccessibleEvent(window, EVENT_OBJECT_FOCUS, toChildId(position));
+    }
 }
 
 // A click on a keyboard tab menu takes the focus, and the clicked tab becomes
@@ -134,10 +138,10 @@ static void pressTabAt(HWND window, LPARAM point) {
     int position = findTabPositionAt(window, point);
     takeMousePress(window);
     if (takesKeyboard(window) && position >= 0) {
-        setFocusedItem(window, position);
+        focusTab(window, position);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     }
-    pressTab(window, getTabAt(window, position));
+    pressTab(window, position);
 }
 
 static void releaseOverTab(HWND window, LPARAM point) {
@@ -154,7 +158,7 @@ static int getFocusedTab(HWND window) {
 }
 
 static void pressFocusedTab(HWND window) {
-    pressTab(window, getTabAt(window, getFocusedTab(window)));
+    pressTab(window, getFocusedTab(window));
 }
 
 static void releaseFocusedTab(HWND window) {
@@ -189,7 +193,7 @@ static bool moveTabFocus(HWND window, WPARAM key) {
         return false;
     }
     if (last >= 0) {
-        setFocusedItem(window, focused);
+        focusTab(window, focused);
     }
     noteKeyboardUse(window);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
@@ -239,6 +243,7 @@ static LRESULT addTab(HWND window, const char* caption) {
         addTabToList(getWindowItems(window), tab);
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
     return 0;
 }
 
@@ -262,6 +267,7 @@ static LRESULT removeTab(HWND window, WPARAM position) {
         keepFocusOnItsTab(window, (int)position);
     }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
     return 0;
 }
 
@@ -299,6 +305,32 @@ static void drawTabMenu(HWND window, HDC target) {
         drawFocusCue(window, target, &cue);
     }
 }
+
+// Each tab reads as its caption in its slot, the keyboard's tab focused
+// while the menu has the focus.
+static void describeTab(HWND window, int position, AccessibleItem* item) {
+    Tab* tab = getTabAt(window, position);
+    int left = firstTabLeft + position * tabStep;
+    item->text = tab != nullptr ? tab->caption : nullptr;
+    item->box = {left, 0, left + tabWidth, controlHeight};
+    item->states = STATE_SYSTEM_SELECTABLE;
+    if (tab != nullptr && tab->pressed != 0) {
+        item->states |= STATE_SYSTEM_SELECTED;
+    }
+    if (takesKeyboard(window) && GetFocus() == window && getFocusedTab(window) == position) {
+        item->states |= STATE_SYSTEM_FOCUSED;
+    }
+}
+
+// Switching to a tab presses it and notifies as a left press and release over it do.
+static void switchToTab(HWND window, int position) {
+    pressTab(window, position);
+    notifyTabRelease(window);
+}
+
+static const AccessibleControl tabMenuAccessibility = {
+    ROLE_SYSTEM_PAGETABLIST, 0, nullptr, nullptr, nullptr,
+    ROLE_SYSTEM_PAGETAB, countTabs, describeTab, L"Switch", switchToTab, false};
 
 LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -341,6 +373,9 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         break;
     }
     LRESULT result;
+    if (handleAccessibilityMessage(window, message, wParam, lParam, &tabMenuAccessibility, &result)) {
+        return result;
+    }
     if (handleKeyboardMessage(window, message, wParam, lParam, &tabKeys, DLGC_WANTARROWS, &result)) {
         return result;
     }

@@ -43,6 +43,7 @@ enum TestArea {
     windowArea,
     themeArea,
     robustnessArea,
+    accessibilityArea,
     parkingArea = 15
 };
 
