@@ -2,6 +2,7 @@
 // the hand cursor, and a click notification on every left release over it.
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "keyboardfocus.h"
 #include "themedrawing.h"
 #include "velmo.h"
@@ -15,14 +16,15 @@ static const COLORREF classBackground = RGB(255, 255, 255);
 static CursorChoice linkCursor;
 
 static void drawLink(HWND window, HDC target) {
-    HBITMAP icon = findThemeBitmap(linkIcon);
+    int dpi = getWindowDpi(window);
+    ThemeImage icon = findThemeImage(linkIcon, dpi);
     SIZE size = getWindowSize(window);
-    SIZE iconSize = getBitmapSize(icon);
+    SIZE iconSize = getDrawnSize(&icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - iconSize.cy / 2;
     RECT iconBox = {0, top, iconSize.cx, top + iconSize.cy};
-    drawBitmap(target, icon, &iconBox, iconSize);
-    RECT textBox = {textLeft, 0, size.cx, size.cy};
+    drawImage(target, &icon, &iconBox);
+    RECT textBox = {scaleToDpi(textLeft, dpi), 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
     RECT cue = {0, 0, size.cx, size.cy};
     drawFocusCue(window, target, &cue);
