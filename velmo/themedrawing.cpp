@@ -148,10 +148,7 @@ static SIZE toImagePixels(const ThemeImage* image, SIZE size) {
     return pixels;
 }
 
-static void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
-    if (bitmap == nullptr) {
-        return;
-    }
+static void copyPixels(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
     const PixelCopy* copy = findPixelCopy(target, bitmap);
     if (copy == nullptr) {
         copyThroughMemoryContext(target, bitmap, destination, source);
@@ -163,6 +160,22 @@ static void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE
     StretchDIBits(target, destination->left, destination->top, destination->right - destination->left,
                   destination->bottom - destination->top, 0, sourceBottom, source.cx, source.cy, copy->pixels,
                   &copy->info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// A 2x bitmap drawn below 192 DPI shrinks: the context's default stretch mode
+// would AND the dropped pixels into the kept ones and darken the edges, so
+// the colours are blended for that draw.
+static void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
+    if (bitmap == nullptr) {
+        return;
+    }
+    bool shrinks =
+        destination->right - destination->left < source.cx || destination->bottom - destination->top < source.cy;
+    int previousMode = shrinks ? SetStretchBltMode(target, HALFTONE) : 0;
+    copyPixels(target, bitmap, destination, source);
+    if (previousMode != 0) {
+        SetStretchBltMode(target, previousMode);
+    }
 }
 
 void drawImage(HDC target, const ThemeImage* image, const RECT* destination) {
