@@ -43,6 +43,7 @@ enum TestArea {
     windowArea,
     themeArea,
     robustnessArea,
+    displayScaleArea,
     parkingArea = 15
 };
 
