@@ -127,8 +127,12 @@ static void roundCorners(HWND window) {
 }
 
 // The window takes the place and size that the system suggests for its new
-// DPI; the controls inside draw at the new DPI when they repaint.
+// DPI; the controls inside draw at the new DPI when they repaint. Without a
+// suggestion it stays where it is.
 static void moveToSuggestedRect(HWND window, const RECT* suggested) {
+    if (suggested == nullptr) {
+        return;
+    }
     SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     roundCorners(window);
