@@ -45,16 +45,6 @@ StripSlices findStripSlices(ThemeBitmap left, int dpi) {
     return slices;
 }
 
-static SIZE getBitmapSize(HBITMAP bitmap) {
-    SIZE size = {0, 0};
-    BITMAP record;
-    if (bitmap != nullptr && GetObjectA(bitmap, sizeof record, &record) != 0) {
-        size.cx = record.bmWidth;
-        size.cy = record.bmHeight;
-    }
-    return size;
-}
-
 // A bitmap's pixels, read once as a top-down 32-bit DIB. Selecting a
 // device-dependent bitmap into a memory context costs far more than the copy
 // that follows (about 120 us against 7 us under Wine here), so the controls
@@ -104,12 +94,20 @@ static PixelCopy* newPixelCopy(HDC reference, HBITMAP bitmap) {
     return copy;
 }
 
-// Null when the copy can't be made or kept.
-static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
+static const PixelCopy* findMadeCopy(HBITMAP bitmap) {
     for (int index = 0; index < pixelCopyCount; index++) {
         if (pixelCopies[index]->bitmap == bitmap) {
             return pixelCopies[index];
         }
+    }
+    return nullptr;
+}
+
+// Null when the copy can't be made or kept.
+static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
+    const PixelCopy* made = findMadeCopy(bitmap);
+    if (made != nullptr) {
+        return made;
     }
     if (pixelCopyCount == maxPixelCopies) {
         return nullptr;
@@ -119,6 +117,23 @@ static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
         pixelCopies[pixelCopyCount++] = copy;
     }
     return copy;
+}
+
+// Read from the bitmap's pixel copy once there is one: the strips ask for
+// sizes several times a paint, and each GDI query costs a call into Wine's
+// display driver.
+static SIZE getBitmapSize(HBITMAP bitmap) {
+    SIZE size = {0, 0};
+    const PixelCopy* copy = findMadeCopy(bitmap);
+    BITMAP record;
+    if (copy != nullptr) {
+        size.cx = copy->info.bmiHeader.biWidth;
+        size.cy = -copy->info.bmiHeader.biHeight;
+    } else if (bitmap != nullptr && GetObjectA(bitmap, sizeof record, &record) != 0) {
+        size.cx = record.bmWidth;
+        size.cy = record.bmHeight;
+    }
+    return size;
 }
 
 static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
