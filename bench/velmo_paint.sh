@@ -9,7 +9,9 @@
 # The flavours are the presets: windows (32-bit Wine) and windows64 (64-bit
 # Wine), both when none is named; PAINTS sets the paints per control. BUILD_DIR
 # overrides the build folder when one flavour is named (default build/<preset>,
-# where the benchmarks are then switched on beside the tests).
+# where the benchmarks are then switched on beside the tests). DPI=144 or
+# DPI=192 runs it at that DPI, in the build's Wine prefix for it
+# (wineprefix-dpi<DPI>, as the display-scaling tests make it).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -32,6 +34,10 @@ for flavour in "${flavours[@]}"; do
   build="$(realpath -m "${BUILD_DIR:-$root/build/$flavour}")"
   cmake --preset "$flavour" -B "$build" -DMARROWBY_BENCHMARKS=ON >/dev/null
   cmake --build "$build" -j2 --target velmo_paint_bench >/dev/null
+  if [ -n "${DPI:-}" ]; then
+    export MARROWBY_WINEPREFIX="$build/wineprefix-dpi$DPI"
+    bash tests/velmo/dpi_prefix.sh "$build" "$DPI"
+  fi
   echo "== $flavour =="
   tools/wine-run "$build/bin/velmo_paint_bench.exe" "${arguments[@]}"
   echo

@@ -2,7 +2,8 @@
 // the way a host program would wire them. Buttons add and remove list rows,
 // a tab release shows which tabs are pressed, and a link shows the edit
 // field's text. Tab, Shift+Tab, Space, Enter and the arrows operate it too.
-// The theme comes from bitmap/ beside velmo.dll.
+// The theme comes from bitmap/ beside velmo.dll. It declares itself DPI-aware
+// and lays its controls out at the screen's DPI; the controls scale themselves.
 //
 //   gallery [--at X,Y]   place the window's top-left corner at X,Y (default: centred)
 #include <windows.h>
@@ -19,6 +20,9 @@ static const int windowHeight = 480;
 // The library rounds the window's corners with 10-pixel ellipses; the outline follows them.
 static const int outlineCorner = 10;
 static const COLORREF outlineColour = RGB(160, 160, 160);
+// Lengths here are given at 96 DPI and laid out at the screen's.
+static const int layoutDpi = 96;
+static int screenDpi = layoutDpi;
 
 enum Parent { mainParent, frameParent, tableParent };
 
@@ -136,6 +140,10 @@ static void removeFirstRow() {
     SendMessageA(findControl(rowListId), LB_DELETESTRING, 0, 0);
 }
 
+static int scaled(int length) {
+    return MulDiv(length, screenDpi, layoutDpi);
+}
+
 static void createControls(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < controlCount; i++) {
@@ -143,7 +151,7 @@ static void createControls(HWND window) {
         DWORD exStyle = layout.keys == holdsTabStops ? WS_EX_CONTROLPARENT : 0;
         DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
         controls[i] = CreateWindowExA(exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
-                                      layout.x, layout.y, layout.width, layout.height,
+                                      scaled(layout.x), scaled(layout.y), scaled(layout.width), scaled(layout.height),
                                       findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     }
@@ -249,7 +257,8 @@ static void paintOutline(HWND window) {
         HGDIOBJ previousPen = SelectObject(dc, pen);
         HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
         // The rounded region leaves out the last column and row of the window.
-        RoundRect(dc, client.left, client.top, client.right - 1, client.bottom - 1, outlineCorner, outlineCorner);
+        RoundRect(dc, client.left, client.top, client.right - 1, client.bottom - 1, scaled(outlineCorner),
+                  scaled(outlineCorner));
         SelectObject(dc, previousBrush);
         SelectObject(dc, previousPen);
         DeleteObject(pen);
@@ -285,8 +294,8 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
 
 // Without --at the window is centred on the primary screen.
 static POINT readOrigin(int argc, char** argv) {
-    POINT origin = {(GetSystemMetrics(SM_CXSCREEN) - windowWidth) / 2,
-                    (GetSystemMetrics(SM_CYSCREEN) - windowHeight) / 2};
+    POINT origin = {(GetSystemMetrics(SM_CXSCREEN) - scaled(windowWidth)) / 2,
+                    (GetSystemMetrics(SM_CYSCREEN) - scaled(windowHeight)) / 2};
     for (int i = 1; i + 1 < argc; i++) {
         int x, y;
         if (strcmp(argv[i], "--at") == 0 && sscanf(argv[i + 1], "%d,%d", &x, &y) == 2) {
@@ -297,14 +306,36 @@ static POINT readOrigin(int argc, char** argv) {
     return origin;
 }
 
+typedef BOOL(WINAPI* SetAwarenessFunction)(DPI_AWARENESS_CONTEXT);
+
+// Per-monitor awareness, version 2 where the system grants it (Wine refuses
+// it), else version 1; a system without the call runs the gallery unaware
+// and scales its window as a bitmap. Done before any window exists.
+static void declareDpiAwareness() {
+    HMODULE user = GetModuleHandleA("user32.dll");
+    SetAwarenessFunction setAwareness = reinterpret_cast<SetAwarenessFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+    if (setAwareness != nullptr && !setAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+        setAwareness(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+    }
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    screenDpi = dpi > 0 ? dpi : layoutDpi;
+}
+
 int main(int argc, char** argv) {
+    declareDpiAwareness();
     // Without bitmap/ in the current folder or beside velmo.dll the controls draw no bitmaps.
     if (getControlBitmap("button", "buttonMiddle") == nullptr) {
         fprintf(stderr, "gallery: no theme bitmaps; put bitmap/ beside velmo.dll\n");
     }
     POINT origin = readOrigin(argc, argv);
     HWND window = CreateWindowExA(WS_EX_APPWINDOW, VELMO_WINDOW_CLASS, windowTitle, WS_POPUP | WS_VISIBLE, origin.x,
-                                  origin.y, windowWidth, windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                  origin.y, scaled(windowWidth), scaled(windowHeight), nullptr, nullptr,
+                                  GetModuleHandleA(nullptr),
                                   nullptr);
     if (window == nullptr) {
         fprintf(stderr, "gallery: cannot create the window (is velmo.dll loaded?)\n");

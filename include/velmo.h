@@ -96,7 +96,8 @@ VELMO_API ControlBitmap* newControlBitmap(const char* name, const char* path);
 VELMO_API ControlBitmapList* findBitmapList(ListItem* head, const char* name);
 VELMO_API ControlBitmap* findBitmap(ListItem* head, const char* name);
 VELMO_API HBITMAP getControlBitmap(const char* listName, const char* bitmapName);
-/* The shared font, made on the first call; null while it can't be made. */
+/* The shared font, made on the first call at the screen's DPI (height 13 at 96 DPI);
+   null while it can't be made. */
 VELMO_API HFONT getMainFont(void);
 
 /* Registers the nine classes; 1 on success, 0 at the first failure. */

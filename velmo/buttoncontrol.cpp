@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "keyboardfocus.h"
 #include "themedrawing.h"
 #include "velmo.h"
@@ -29,12 +30,14 @@ static void setPressed(HWND window, LONG_PTR pressed) {
 
 static void drawButton(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
+    int dpi = getWindowDpi(window);
     bool pressed = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
-    StripSlices slices = findStripSlices(pressed ? buttonLeftPressed : buttonLeft);
+    StripSlices slices = findStripSlices(pressed ? buttonLeftPressed : buttonLeft, dpi);
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
-    RECT caption = {0, 0, width, captionBottom};
+    RECT caption = {0, 0, width, scaleToDpi(captionBottom, dpi)};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
-    RECT cue = {focusCueInset, focusCueInset, width - focusCueInset, controlHeight - focusCueInset};
+    int inset = scaleToDpi(focusCueInset, dpi);
+    RECT cue = {inset, inset, width - inset, scaleToDpi(controlHeight, dpi) - inset};
     drawFocusCue(window, target, &cue);
 }
 

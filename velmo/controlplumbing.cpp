@@ -2,7 +2,8 @@
 // cursors, notifications to the parent and the height clamp.
 #include "controlplumbing.h"
 
-#include "velmo.h"
+#include "displayscale.h"
+#include "theme.h"
 
 static const int textBufferSize = 512;
 
@@ -25,8 +26,12 @@ void restoreObject(HDC target, HGDIOBJ previous) {
     }
 }
 
-HGDIOBJ selectTextStyle(HDC target, COLORREF colour) {
-    HFONT font = getMainFont();
+HFONT getWindowFont(HWND window) {
+    return getFontForDpi(getWindowDpi(window));
+}
+
+HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour) {
+    HFONT font = getWindowFont(window);
     HGDIOBJ previous = font != nullptr ? SelectObject(target, font) : nullptr;
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, colour);
@@ -39,7 +44,7 @@ void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLO
         maxCount = textBufferSize;
     }
     GetWindowTextA(window, text, maxCount);
-    HGDIOBJ previous = selectTextStyle(target, colour);
+    HGDIOBJ previous = selectTextStyle(target, window, colour);
     RECT rectangle = *box;
     DrawTextA(target, text, -1, &rectangle, format);
     restoreObject(target, previous);
@@ -75,7 +80,8 @@ void sendClickNotification(HWND control) {
 }
 
 void clampHeight(HWND control, LPARAM size) {
-    if (HIWORD(size) > controlHeight) {
-        SetWindowPos(control, nullptr, 0, 0, LOWORD(size), controlHeight, SWP_NOMOVE);
+    int height = scaleLength(control, controlHeight);
+    if (HIWORD(size) > height) {
+        SetWindowPos(control, nullptr, 0, 0, LOWORD(size), height, SWP_NOMOVE);
     }
 }

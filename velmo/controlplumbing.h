@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-// The height that the button and the tab menu draw and clamp to.
+// The height that the button and the tab menu draw and clamp to, at 96 DPI.
 const int controlHeight = 34;
 
 // A control's drawing of its whole client area into target, whether target is
@@ -23,9 +23,13 @@ void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw);
 // selected) is passed over.
 void restoreObject(HDC target, HGDIOBJ previous);
 
-// Prepares target for text in the shared font, in colour, on a transparent
-// background; returns what restoreObject needs to put the old font back.
-HGDIOBJ selectTextStyle(HDC target, COLORREF colour);
+// The shared font at the window's DPI.
+HFONT getWindowFont(HWND window);
+
+// Prepares target for text in the shared font at the window's DPI, in colour,
+// on a transparent background; returns what restoreObject needs to put the old
+// font back.
+HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour);
 
 // Draws the window's text (at most maxCount - 1 characters) in the shared font
 // with a transparent background.
@@ -58,8 +62,8 @@ void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam);
 // WM_COMMAND with the control's identifier, as read, and lParam 0.
 void sendClickNotification(HWND control);
 
-// Makes a control whose new client size is taller than controlHeight that
-// tall; the null insert-after handle also raises it among its siblings.
+// Makes a control whose new client size is taller than controlHeight at its
+// DPI that tall; the null insert-after handle also raises it among its siblings.
 void clampHeight(HWND control, LPARAM size);
 
 #endif

@@ -4,6 +4,8 @@
 
 #include "accessibility.h"
 #include "classrow.h"
+#include "controlplumbing.h"
+#include "displayscale.h"
 #include "keyboardfocus.h"
 #include "velmo.h"
 
@@ -22,13 +24,13 @@ static void createEditField(HWND window) {
     RECT windowRect;
     GetWindowRect(window, &windowRect);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, editFrameWidth, editFrameWidth,
-                                 windowRect.right - windowRect.left - 2 * editFrameWidth,
-                                 windowRect.bottom - windowRect.top - 2 * editFrameWidth, window, nullptr, instance,
-                                 nullptr);
+    int frame = scaleLength(window, editFrameWidth);
+    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, frame, frame,
+                                 windowRect.right - windowRect.left - 2 * frame,
+                                 windowRect.bottom - windowRect.top - 2 * frame, window, nullptr, instance, nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
     if (field != nullptr) {
-        SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getMainFont()), 0);
+        SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getWindowFont(window)), 0);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "themedrawing.h"
 #include "velmo.h"
 
@@ -38,9 +39,11 @@ static void drawPanel(HDC target, SIZE size) {
 static void drawFrame(HWND window, HDC target) {
     SIZE size = getWindowSize(window);
     drawPanel(target, size);
-    StripSlices header = findStripSlices(frameLeft);
+    int dpi = getWindowDpi(window);
+    StripSlices header = findStripSlices(frameLeft, dpi);
     drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
-    RECT caption = {captionLeft, captionTop, size.cx, captionBottom};
+    RECT caption = {scaleToDpi(captionLeft, dpi), scaleToDpi(captionTop, dpi), size.cx,
+                    scaleToDpi(captionBottom, dpi)};
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
 }
 

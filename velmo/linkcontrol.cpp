@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "keyboardfocus.h"
 #include "themedrawing.h"
 #include "velmo.h"
@@ -19,16 +20,17 @@ static CursorChoice linkCursor;
 // transparent and the focus cue inverts what lies under it, so either drawn
 // over its last drawing would change.
 static void drawLink(HWND window, HDC target) {
-    HBITMAP icon = findThemeBitmap(linkIcon);
+    int dpi = getWindowDpi(window);
+    ThemeImage icon = findThemeImage(linkIcon, dpi);
     SIZE size = getWindowSize(window);
     RECT whole = {0, 0, size.cx, size.cy};
     FillRect(target, &whole, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
-    SIZE iconSize = getBitmapSize(icon);
+    SIZE iconSize = getDrawnSize(&icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - iconSize.cy / 2;
     RECT iconBox = {0, top, iconSize.cx, top + iconSize.cy};
-    drawBitmap(target, icon, &iconBox, iconSize);
-    RECT textBox = {textLeft, 0, size.cx, size.cy};
+    drawImage(target, &icon, &iconBox);
+    RECT textBox = {scaleToDpi(textLeft, dpi), 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
     drawFocusCue(window, target, &whole);
 }

@@ -5,6 +5,7 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "heaptext.h"
 #include "list.h"
 #include "themedrawing.h"
@@ -53,25 +54,30 @@ static void removeRow(HWND window, int position) {
 // passed over: drawing them would change no pixel. A missing marker draws
 // nothing; the text still shows.
 static void drawList(HWND window, HDC target) {
-    HBITMAP markerBitmap = findThemeBitmap(listMarker);
+    int dpi = getWindowDpi(window);
+    ThemeImage markerImage = findThemeImage(listMarker, dpi);
     RECT clip;
     if (GetClipBox(target, &clip) == ERROR) {
         return;
     }
-    SIZE marker = getBitmapSize(markerBitmap);
-    int rowHeight = marker.cy > rowTextHeight ? marker.cy : rowTextHeight;
-    HGDIOBJ previousFont = selectTextStyle(target, rowTextColour);
-    RECT box = {rowTextLeft, firstRowTop, rowTextRight, firstRowTop + rowTextHeight};
+    SIZE marker = getDrawnSize(&markerImage);
+    int textHeight = scaleToDpi(rowTextHeight, dpi);
+    int rowHeight = marker.cy > textHeight ? marker.cy : textHeight;
+    int markerX = scaleToDpi(markerLeft, dpi);
+    int step = scaleToDpi(rowStep, dpi);
+    HGDIOBJ previousFont = selectTextStyle(target, window, rowTextColour);
+    int top = scaleToDpi(firstRowTop, dpi);
+    RECT box = {scaleToDpi(rowTextLeft, dpi), top, scaleToDpi(rowTextRight, dpi), top + textHeight};
     for (ListItem* item = getWindowItems(window); item != nullptr && box.top < clip.bottom; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
         if (box.top + rowHeight > clip.top) {
-            RECT markerBox = {markerLeft, box.top, markerLeft + marker.cx, box.top + marker.cy};
-            drawBitmap(target, markerBitmap, &markerBox, marker);
+            RECT markerBox = {markerX, box.top, markerX + marker.cx, box.top + marker.cy};
+            drawImage(target, &markerImage, &markerBox);
             DrawTextA(target, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
         }
-        OffsetRect(&box, 0, rowStep);
+        OffsetRect(&box, 0, step);
     }
     restoreObject(target, previousFont);
 }

@@ -5,6 +5,7 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "velmo.h"
 
 static const COLORREF staticTextColour = RGB(80, 80, 80);
@@ -16,7 +17,7 @@ static const COLORREF classBackground = RGB(255, 255, 255);
 
 static void drawStatic(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
-    RECT band = {0, 0, width, staticTextBandHeight};
+    RECT band = {0, 0, width, scaleLength(window, staticTextBandHeight)};
     drawWindowText(target, window, staticTextMaxCount, &band, staticTextColour, staticTextFormat);
 }
 

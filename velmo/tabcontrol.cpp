@@ -6,12 +6,14 @@
 #include "accessibility.h"
 #include "classrow.h"
 #include "controlplumbing.h"
+#include "displayscale.h"
 #include "heaptext.h"
 #include "keyboardfocus.h"
 #include "list.h"
 #include "themedrawing.h"
 
-// Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30.
+// Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30
+// (at 96 DPI; every length scales with the window's DPI).
 static const int firstTabLeft = 10;
 static const int tabStep = 80;
 static const int tabWidth = 70;
@@ -88,9 +90,11 @@ static Tab* getTabAt(HWND window, int position) {
 static int findTabPositionAt(HWND window, LPARAM point) {
     int x = LOWORD(point);
     int count = countTabs(window);
+    int dpi = getWindowDpi(window);
+    int width = scaleToDpi(tabWidth, dpi);
     for (int position = 0; position < count; position++) {
-        int left = firstTabLeft + position * tabStep;
-        if (left <= x && x <= left + tabWidth) {
+        int left = scaleToDpi(firstTabLeft + position * tabStep, dpi);
+        if (left <= x && x <= left + width) {
             return position;
         }
     }
@@ -271,37 +275,40 @@ static LRESULT removeTab(HWND window, WPARAM position) {
     return 0;
 }
 
-static void drawTabs(HDC target, ListItem* head) {
-    StripSlices pressed = findStripSlices(tabPressedLeft);
-    HGDIOBJ previous = selectTextStyle(target, captionColour);
-    RECT box = {firstTabLeft, textTop, firstTabLeft + tabWidth, textBottom};
-    for (ListItem* item = head; item != nullptr; item = item->next) {
+static void drawTabs(HWND window, HDC target, int dpi) {
+    StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
+    HGDIOBJ previous = selectTextStyle(target, window, captionColour);
+    int width = scaleToDpi(tabWidth, dpi);
+    int position = 0;
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
         if (tab == nullptr) {
             continue;
         }
+        int left = scaleToDpi(firstTabLeft + position++ * tabStep, dpi);
         if (tab->pressed != 0) {
-            drawThreeSliceStrip(target, &pressed, box.left, tabWidth, &pressedStrip);
+            drawThreeSliceStrip(target, &pressed, left, width, &pressedStrip);
         }
         if (tab->caption != nullptr) {
-            RECT textBox = box;
+            RECT textBox = {left, scaleToDpi(textTop, dpi), left + width, scaleToDpi(textBottom, dpi)};
             DrawTextA(target, tab->caption, -1, &textBox, captionFormat);
         }
-        box.left += tabStep;
-        box.right = box.left + tabWidth;
     }
     restoreObject(target, previous);
 }
 
 static void drawTabMenu(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
-    StripSlices bar = findStripSlices(tabLeft);
+    int dpi = getWindowDpi(window);
+    StripSlices bar = findStripSlices(tabLeft, dpi);
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
-    drawTabs(target, getWindowItems(window));
+    drawTabs(window, target, dpi);
     int focused = getFocusedTab(window);
     if (focused >= 0) {
-        int left = firstTabLeft + focused * tabStep + focusCueInset;
-        RECT cue = {left, focusCueInset, left + tabWidth - 2 * focusCueInset, controlHeight - focusCueInset};
+        int inset = scaleToDpi(focusCueInset, dpi);
+        int left = scaleToDpi(firstTabLeft + focused * tabStep, dpi) + inset;
+        int right = left + scaleToDpi(tabWidth, dpi) - 2 * inset;
+        RECT cue = {left, inset, right, scaleToDpi(controlHeight, dpi) - inset};
         drawFocusCue(window, target, &cue);
     }
 }

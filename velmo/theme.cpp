@@ -3,6 +3,7 @@
 // controls share.
 #include "velmo.h"
 
+#include "displayscale.h"
 #include "heaptext.h"
 #include "theme.h"
 
@@ -38,6 +39,8 @@ const ThemeRow themeRows[themeBitmapCount] = {
 
 static const int mainFontHeight = 13;
 static const char mainFontFace[] = "Verdana";
+// The 2x set has the 1x set's file names in this folder.
+static const char doubledFolder[] = "bitmap/2x/";
 
 ControlBitmapList* newBitmapList(const char* name) {
     ControlBitmapList* record = new (std::nothrow) ControlBitmapList;
@@ -205,11 +208,59 @@ HBITMAP getControlBitmap(const char* listName, const char* bitmapName) {
     return bitmap != nullptr ? bitmap->bitmap : nullptr;
 }
 
+static HFONT createFontForDpi(int dpi) {
+    return CreateFontA(scaleToDpi(mainFontHeight, dpi), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       mainFontFace);
+}
+
 HFONT getMainFont(void) {
     if (mainFont == nullptr) {
-        mainFont = CreateFontA(mainFontHeight, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, mainFontFace);
+        mainFont = createFontForDpi(getSystemDpi());
     }
     return mainFont;
+}
+
+// The fonts for DPIs other than the system's: few monitors, so a few rows;
+// a DPI past them draws in the main font.
+struct DpiFont {
+    int dpi;
+    HFONT font;
+};
+static const int maxDpiFonts = 8;
+static DpiFont dpiFonts[maxDpiFonts];
+static int dpiFontCount;
+
+HFONT getFontForDpi(int dpi) {
+    if (dpi == getSystemDpi()) {
+        return getMainFont();
+    }
+    for (int index = 0; index < dpiFontCount; index++) {
+        if (dpiFonts[index].dpi == dpi) {
+            return dpiFonts[index].font;
+        }
+    }
+    HFONT font = dpiFontCount < maxDpiFonts ? createFontForDpi(dpi) : nullptr;
+    if (font == nullptr) {
+        return getMainFont();
+    }
+    dpiFonts[dpiFontCount++] = {dpi, font};
+    return font;
+}
+
+void deleteDpiFonts(void) {
+    while (dpiFontCount > 0) {
+        DeleteObject(dpiFonts[--dpiFontCount].font);
+    }
+}
+
+HBITMAP loadDoubledThemeFile(ThemeBitmap which) {
+    const char* fileName = PathFindFileNameA(themeRows[which].path);
+    char path[MAX_PATH];
+    if (strlen(doubledFolder) + strlen(fileName) >= sizeof path) {
+        return nullptr;
+    }
+    strcpy(path, doubledFolder);
+    strcat(path, fileName);
+    return loadThemeFile(path);
 }

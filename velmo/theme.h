@@ -1,7 +1,10 @@
 // The theme's bitmaps, named once: getBitmaps builds its registry from this
-// table, and the controls look their bitmaps up by its rows.
+// table, and the controls look their bitmaps up by its rows; and the shared
+// font at each DPI.
 #ifndef VELMO_THEME_H
 #define VELMO_THEME_H
+
+#include <windows.h>
 
 // Rows of one list stand together; a strip's left, middle and right slices
 // follow one another.
@@ -33,5 +36,17 @@ struct ThemeRow {
 };
 
 extern const ThemeRow themeRows[themeBitmapCount];
+
+// The theme's file of that row drawn at twice the size, from bitmap/2x/ as
+// the 1x file is found from bitmap/; null when there is none. The caller
+// keeps it.
+HBITMAP loadDoubledThemeFile(ThemeBitmap which);
+
+// The shared font's face at its height for this DPI: the main font at the
+// system's DPI, otherwise one made at the first call for that DPI.
+HFONT getFontForDpi(int dpi);
+
+// Frees the fonts that getFontForDpi made for other DPIs.
+void deleteDpiFonts(void);
 
 #endif

@@ -1,7 +1,8 @@
-// The theme's bitmaps as the controls draw them, from lookups and pixel
-// copies that are made once and kept for the life of the process.
+// The theme's bitmaps as the controls draw them at their DPI, from lookups
+// and pixel copies that are made once and kept for the life of the process.
 #include "themedrawing.h"
 
+#include "displayscale.h"
 #include "velmo.h"
 
 #include <new>
@@ -15,20 +16,33 @@ HBITMAP findThemeBitmap(ThemeBitmap which) {
     return themeBitmaps[which];
 }
 
-StripSlices findStripSlices(ThemeBitmap left) {
-    StripSlices slices = {findThemeBitmap(left), findThemeBitmap(static_cast<ThemeBitmap>(left + 1)),
-                          findThemeBitmap(static_cast<ThemeBitmap>(left + 2))};
-    return slices;
+// The 2x set is read only when a window of a high enough DPI draws, so a
+// process at 96 DPI never reads it; a missing file is not looked for again.
+static const int doubledFromDpi = 144;
+static const int doubledDensity = 2;
+static HBITMAP doubledBitmaps[themeBitmapCount];
+static bool doubledLookedFor[themeBitmapCount];
+
+static HBITMAP findDoubledBitmap(ThemeBitmap which) {
+    if (!doubledLookedFor[which]) {
+        doubledBitmaps[which] = loadDoubledThemeFile(which);
+        doubledLookedFor[which] = true;
+    }
+    return doubledBitmaps[which];
 }
 
-SIZE getBitmapSize(HBITMAP bitmap) {
-    SIZE size = {0, 0};
-    BITMAP record;
-    if (bitmap != nullptr && GetObjectA(bitmap, sizeof record, &record) != 0) {
-        size.cx = record.bmWidth;
-        size.cy = record.bmHeight;
+ThemeImage findThemeImage(ThemeBitmap which, int dpi) {
+    HBITMAP doubled = dpi >= doubledFromDpi ? findDoubledBitmap(which) : nullptr;
+    if (doubled != nullptr) {
+        return {doubled, doubledDensity, dpi};
     }
-    return size;
+    return {findThemeBitmap(which), 1, dpi};
+}
+
+StripSlices findStripSlices(ThemeBitmap left, int dpi) {
+    StripSlices slices = {findThemeImage(left, dpi), findThemeImage(static_cast<ThemeBitmap>(left + 1), dpi),
+                          findThemeImage(static_cast<ThemeBitmap>(left + 2), dpi)};
+    return slices;
 }
 
 // A bitmap's pixels, read once as a top-down 32-bit DIB. Selecting a
@@ -41,8 +55,8 @@ struct PixelCopy {
     DWORD* pixels;
 };
 
-// Room for the theme's 17 bitmaps and those of a registry built again; any
-// further bitmap is drawn through a memory context.
+// Room for the theme's 17 bitmaps, their 2x set and those of a registry built
+// again; any further bitmap is drawn through a memory context.
 static const int maxPixelCopies = 64;
 // Larger bitmaps are drawn through a memory context too.
 static const LONG maxCopiedPixels = 1 << 22;
@@ -80,12 +94,20 @@ static PixelCopy* newPixelCopy(HDC reference, HBITMAP bitmap) {
     return copy;
 }
 
-// Null when the copy can't be made or kept.
-static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
+static const PixelCopy* findMadeCopy(HBITMAP bitmap) {
     for (int index = 0; index < pixelCopyCount; index++) {
         if (pixelCopies[index]->bitmap == bitmap) {
             return pixelCopies[index];
         }
+    }
+    return nullptr;
+}
+
+// Null when the copy can't be made or kept.
+static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
+    const PixelCopy* made = findMadeCopy(bitmap);
+    if (made != nullptr) {
+        return made;
     }
     if (pixelCopyCount == maxPixelCopies) {
         return nullptr;
@@ -95,6 +117,23 @@ static const PixelCopy* findPixelCopy(HDC reference, HBITMAP bitmap) {
         pixelCopies[pixelCopyCount++] = copy;
     }
     return copy;
+}
+
+// Read from the bitmap's pixel copy once there is one: the strips ask for
+// sizes several times a paint, and each GDI query costs a call into Wine's
+// display driver.
+static SIZE getBitmapSize(HBITMAP bitmap) {
+    SIZE size = {0, 0};
+    const PixelCopy* copy = findMadeCopy(bitmap);
+    BITMAP record;
+    if (copy != nullptr) {
+        size.cx = copy->info.bmiHeader.biWidth;
+        size.cy = -copy->info.bmiHeader.biHeight;
+    } else if (bitmap != nullptr && GetObjectA(bitmap, sizeof record, &record) != 0) {
+        size.cx = record.bmWidth;
+        size.cy = record.bmHeight;
+    }
+    return size;
 }
 
 static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
@@ -111,10 +150,20 @@ static void copyThroughMemoryContext(HDC target, HBITMAP bitmap, const RECT* des
     DeleteDC(memory);
 }
 
-void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
-    if (bitmap == nullptr) {
-        return;
-    }
+SIZE getDrawnSize(const ThemeImage* image) {
+    SIZE own = getBitmapSize(image->bitmap);
+    int scale = baseDpi * image->density;
+    SIZE drawn = {MulDiv(own.cx, image->dpi, scale), MulDiv(own.cy, image->dpi, scale)};
+    return drawn;
+}
+
+// A size given in pixels of the 1x bitmap, in the image's own pixels.
+static SIZE toImagePixels(const ThemeImage* image, SIZE size) {
+    SIZE pixels = {size.cx * image->density, size.cy * image->density};
+    return pixels;
+}
+
+static void copyPixels(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
     const PixelCopy* copy = findPixelCopy(target, bitmap);
     if (copy == nullptr) {
         copyThroughMemoryContext(target, bitmap, destination, source);
@@ -128,22 +177,44 @@ void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source
                   &copy->info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-static void drawCap(HDC target, HBITMAP cap, int x, const StripLayout* layout) {
-    SIZE own = getBitmapSize(cap);
-    SIZE source = layout->capSource.cx != 0 ? layout->capSource : own;
-    int height = layout->capHeight != 0 ? layout->capHeight : own.cy;
-    RECT destination = {x, 0, x + own.cx, height};
-    drawBitmap(target, cap, &destination, source);
+// A 2x bitmap drawn below 192 DPI shrinks: the context's default stretch mode
+// would AND the dropped pixels into the kept ones and darken the edges, so
+// the colours are blended for that draw.
+static void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source) {
+    if (bitmap == nullptr) {
+        return;
+    }
+    bool shrinks =
+        destination->right - destination->left < source.cx || destination->bottom - destination->top < source.cy;
+    int previousMode = shrinks ? SetStretchBltMode(target, HALFTONE) : 0;
+    copyPixels(target, bitmap, destination, source);
+    if (previousMode != 0) {
+        SetStretchBltMode(target, previousMode);
+    }
+}
+
+void drawImage(HDC target, const ThemeImage* image, const RECT* destination) {
+    drawBitmap(target, image->bitmap, destination, getBitmapSize(image->bitmap));
+}
+
+static void drawCap(HDC target, const ThemeImage* cap, int x, const StripLayout* layout) {
+    SIZE drawn = getDrawnSize(cap);
+    SIZE source = layout->capSource.cx != 0 ? toImagePixels(cap, layout->capSource) : getBitmapSize(cap->bitmap);
+    int height = layout->capHeight != 0 ? scaleToDpi(layout->capHeight, cap->dpi) : drawn.cy;
+    RECT destination = {x, 0, x + drawn.cx, height};
+    drawBitmap(target, cap->bitmap, &destination, source);
 }
 
 void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout) {
-    SIZE middle = getBitmapSize(slices->middle);
-    SIZE source = layout->middleSource.cx != 0 ? layout->middleSource : middle;
-    int middleWidth = layout->middleShortenedByItsWidth ? width - middle.cx : width;
-    int middleHeight = layout->middleHeight != 0 ? layout->middleHeight : middle.cy;
+    const ThemeImage* middle = &slices->middle;
+    SIZE drawn = getDrawnSize(middle);
+    SIZE source = layout->middleSource.cx != 0 ? toImagePixels(middle, layout->middleSource)
+                                               : getBitmapSize(middle->bitmap);
+    int middleWidth = layout->middleShortenedByItsWidth ? width - drawn.cx : width;
+    int middleHeight = layout->middleHeight != 0 ? scaleToDpi(layout->middleHeight, middle->dpi) : drawn.cy;
     RECT destination = {x, 0, x + middleWidth, middleHeight};
-    drawBitmap(target, slices->middle, &destination, source);
-    drawCap(target, slices->left, x, layout);
-    drawCap(target, slices->right, x + width - getBitmapSize(slices->right).cx, layout);
+    drawBitmap(target, middle->bitmap, &destination, source);
+    drawCap(target, &slices->left, x, layout);
+    drawCap(target, &slices->right, x + width - getDrawnSize(&slices->right).cx, layout);
 }

@@ -1,5 +1,5 @@
-// Drawing the theme's bitmaps: each looked up once, its pixels copied once,
-// and drawn stretched alone or as a three-slice strip. The button, tab menu
+// Drawing the theme's bitmaps at a window's DPI: each looked up once, its
+// pixels copied once, and drawn stretched alone or as a three-slice strip. The button, tab menu
 // and frame draw strips; the link and the list draw single bitmaps.
 #ifndef VELMO_THEMEDRAWING_H
 #define VELMO_THEMEDRAWING_H
@@ -13,23 +13,36 @@
 // next call.
 HBITMAP findThemeBitmap(ThemeBitmap which);
 
-// The bitmap's own size; 0 x 0 for a null bitmap.
-SIZE getBitmapSize(HBITMAP bitmap);
-
-// Copies the top-left source area of bitmap into the destination rectangle of
-// target, stretched; a null bitmap draws nothing. The bitmap's pixels are read
-// at its first draw and kept for the life of the process.
-void drawBitmap(HDC target, HBITMAP bitmap, const RECT* destination, SIZE source);
-
-// The three bitmaps of a strip: caps drawn over the ends of a stretched middle.
-struct StripSlices {
-    HBITMAP left;
-    HBITMAP middle;
-    HBITMAP right;
+// A theme bitmap as drawn at one DPI: from 144 DPI on, the 2x bitmap where
+// there is one, loaded at its first use and kept; otherwise the 1x one.
+// density is how many of its pixels stand for one at 96 DPI.
+struct ThemeImage {
+    HBITMAP bitmap;
+    int density;
+    int dpi;
 };
 
-// How a strip reads and places its slices. A size or height of 0 stands for
-// the slice's own; caps are always as wide as their own bitmap.
+ThemeImage findThemeImage(ThemeBitmap which, int dpi);
+
+// The image's own size at its DPI; 0 x 0 for a null bitmap.
+SIZE getDrawnSize(const ThemeImage* image);
+
+// Draws the whole image stretched into the destination rectangle of target;
+// a null bitmap draws nothing. The bitmap's pixels are read at its first draw
+// and kept for the life of the process.
+void drawImage(HDC target, const ThemeImage* image, const RECT* destination);
+
+// The three images of a strip: caps drawn over the ends of a stretched middle.
+struct StripSlices {
+    ThemeImage left;
+    ThemeImage middle;
+    ThemeImage right;
+};
+
+// How a strip reads and places its slices, in pixels at 96 DPI of the 1x
+// bitmaps; the drawing scales them to the slices' DPI and density. A size or
+// height of 0 stands for the slice's own; caps are always as wide as their own
+// bitmap.
 struct StripLayout {
     SIZE middleSource;
     SIZE capSource;
@@ -39,11 +52,11 @@ struct StripLayout {
     bool middleShortenedByItsWidth;
 };
 
-// The slices whose left one is left; the middle and right follow it.
-StripSlices findStripSlices(ThemeBitmap left);
+// The slices at this DPI whose left one is left; the middle and right follow it.
+StripSlices findStripSlices(ThemeBitmap left, int dpi);
 
 // Draws the middle, then the left cap at x, then the right cap ending at
-// x + width, all from the top of target.
+// x + width (both in target's pixels), all from the top of target.
 void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout);
 

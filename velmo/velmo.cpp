@@ -1,6 +1,7 @@
 // The library's entry: the theme is built while the host loads the library,
 // then the window classes are registered under the host's executable.
 #include "classrow.h"
+#include "theme.h"
 #include "velmo.h"
 
 // Generated from velmo/CMakeLists.txt: the rows that the control sources
@@ -33,10 +34,14 @@ int registerClasses(void) {
 
 // The load never fails on the library's account: missing bitmaps only leave
 // null lookups behind, and a class that can't be registered only can't be made.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// The fonts made for other DPIs go with an unload (FreeLibrary, reserved null);
+// at process exit the system takes everything back anyway.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         getBitmaps();
         registerClasses();
+    } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        deleteDpiFonts();
     }
     return TRUE;
 }

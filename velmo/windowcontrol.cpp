@@ -1,9 +1,11 @@
 // "VelmoWindow": a borderless top-level window that drags from its inside,
-// resizes from an 8-pixel band along its edges, has rounded corners, and hands
-// every message to a procedure that the host installs with WM_USER.
+// resizes from an 8-pixel band along its edges, has rounded corners (both at
+// 96 DPI, scaled with the window's DPI), and hands every message to a
+// procedure that the host installs with WM_USER.
 #include <windows.h>
 
 #include "classrow.h"
+#include "displayscale.h"
 #include "velmo.h"
 
 // The band counts columns 0..8 at the left and top, width-8..width-1 at the
@@ -79,17 +81,18 @@ static void chooseZone(HWND window, int x, int y) {
     GetWindowRect(window, &windowRect);
     int width = windowRect.right - windowRect.left;
     int height = windowRect.bottom - windowRect.top;
+    int band = scaleLength(window, borderBand);
     int sides = 0;
-    if (x <= borderBand) {
+    if (x <= band) {
         sides |= leftSide;
     }
-    if (x >= width - borderBand) {
+    if (x >= width - band) {
         sides |= rightSide;
     }
-    if (y <= borderBand) {
+    if (y <= band) {
         sides |= topSide;
     }
-    if (y >= height - borderBand) {
+    if (y >= height - band) {
         sides |= bottomSide;
     }
     for (const Zone& zone : zones) {
@@ -115,11 +118,25 @@ static void startMoveOrSize(HWND window) {
 static void roundCorners(HWND window) {
     RECT windowRect;
     GetWindowRect(window, &windowRect);
+    int ellipse = scaleLength(window, cornerEllipse);
     HRGN region = CreateRoundRectRgn(0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
-                                     cornerEllipse, cornerEllipse);
+                                     ellipse, ellipse);
     if (region != nullptr && SetWindowRgn(window, region, TRUE) == 0) {
         DeleteObject(region);
     }
+}
+
+// The window takes the place and size that the system suggests for its new
+// DPI; the controls inside draw at the new DPI when they repaint. Without a
+// suggestion it stays where it is.
+static void moveToSuggestedRect(HWND window, const RECT* suggested) {
+    if (suggested == nullptr) {
+        return;
+    }
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    roundCorners(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // A window whose procedure can't be kept goes back to the default window
@@ -147,6 +164,9 @@ LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return forwardMessage(window, message, wParam, lParam);
     case WM_SIZE:
         roundCorners(window);
+        return forwardMessage(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+        moveToSuggestedRect(window, reinterpret_cast<const RECT*>(lParam));
         return forwardMessage(window, message, wParam, lParam);
     case WM_USER:
         // Without a procedure it is the dialog manager's DM_GETDEFID, which

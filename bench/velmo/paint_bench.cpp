@@ -211,10 +211,28 @@ static bool reportLoadTimes() {
 // The skinned controls' font, which every control here draws with.
 static HFONT benchFont;
 
+// Every length here is given at 96 DPI and laid out at the screen's, as the
+// skinned controls scale theirs, so each pair stays alike at any DPI.
+static const int layoutDpi = 96;
+static int benchDpi = layoutDpi;
+
+static int scaled(int length) {
+    return MulDiv(length, benchDpi, layoutDpi);
+}
+
+static void readBenchDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    benchDpi = dpi > 0 ? dpi : layoutDpi;
+}
+
 static void addInnerEdit(HWND frame, const Pair& pair) {
-    HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, editFloorInset, editFloorInset,
-                                 pair.width - 2 * editFloorInset, pair.height - 2 * editFloorInset, frame, nullptr,
-                                 GetModuleHandleA(nullptr), nullptr);
+    int inset = scaled(editFloorInset);
+    HWND field = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, inset, inset, scaled(pair.width) - 2 * inset,
+                                 scaled(pair.height) - 2 * inset, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (field != nullptr) {
         SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(benchFont), FALSE);
         SetWindowTextA(field, pair.text);
@@ -256,8 +274,9 @@ static void fill(HWND control, const Pair& pair, Filling filling) {
 
 // The stock control gets the skinned controls' font, so both draw the same text.
 static HWND createPeer(HWND host, const Peer& peer, const Pair& pair, int x) {
-    HWND control = CreateWindowExA(0, peer.className, pair.text, WS_CHILD | WS_VISIBLE | peer.style, x, pair.y,
-                                   pair.width, pair.height, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND control = CreateWindowExA(0, peer.className, pair.text, WS_CHILD | WS_VISIBLE | peer.style, scaled(x),
+                                   scaled(pair.y), scaled(pair.width), scaled(pair.height), host, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
     if (control == nullptr) {
         return nullptr;
     }
@@ -358,12 +377,13 @@ static void paintRowsFloor(HWND window) {
     HGDIOBJ previous = SelectObject(dc, benchFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, rowsColour);
-    RECT box = rowsFirstBox;
+    RECT box = {scaled(rowsFirstBox.left), scaled(rowsFirstBox.top), scaled(rowsFirstBox.right),
+                scaled(rowsFirstBox.bottom)};
     char text[32];
     for (int i = 0; i < itemCount && box.top < paint.rcPaint.bottom; i++) {
         snprintf(text, sizeof text, itemFormat, i + 1);
         DrawTextA(dc, text, -1, &box, rowsFormat);
-        OffsetRect(&box, 0, rowsStep);
+        OffsetRect(&box, 0, scaled(rowsStep));
     }
     SelectObject(dc, previous);
     EndPaint(window, &paint);
@@ -453,8 +473,11 @@ static bool reportPaintTimes(int repetitions) {
         fprintf(stderr, "velmo_paint_bench: cannot load %s or the common controls\n", velmoFile);
         return false;
     }
-    HWND host = CreateWindowExA(0, hostClassName, "velmo paint bench", WS_POPUP | WS_VISIBLE, 0, 0, hostWidth,
-                                hostHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    readBenchDpi();
+    printf("Paints at %d DPI\n", benchDpi);
+    HWND host = CreateWindowExA(0, hostClassName, "velmo paint bench", WS_POPUP | WS_VISIBLE, 0, 0,
+                                scaled(hostWidth), scaled(hostHeight), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
     HWND controls[pairCount][2] = {};
     Timing* timings = newTimings(repetitions);
     bool done = host != nullptr && hasAllSamples(timings) && createControls(host, controls);

@@ -36,11 +36,13 @@ foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-file(GLOB bitmaps ${prefix}/bin/bitmap/*.bmp)
-list(LENGTH bitmaps bitmapCount)
-if(NOT bitmapCount EQUAL 17)
-  message(FATAL_ERROR "bin/bitmap holds ${bitmapCount} bitmaps, not 17")
-endif()
+foreach(themeFolder bin/bitmap bin/bitmap/2x)
+  file(GLOB bitmaps ${prefix}/${themeFolder}/*.bmp)
+  list(LENGTH bitmaps bitmapCount)
+  if(NOT bitmapCount EQUAL 17)
+    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 17")
+  endif()
+endforeach()
 
 # Static runtimes: the DLL may need nothing but the system's own DLLs.
 run(${OBJDUMP} -p ${prefix}/bin/velmo.dll)

@@ -253,6 +253,20 @@ TEST_F(WindowMessages, procedureAndZoneAreKeptPerWindow) {
     EXPECT_EQ(firstExpected, getMouseMessages(&installedMessages));
 }
 
+// Wine never sends it, so the test does: the window takes the suggested
+// rectangle, then its procedure receives the message.
+TEST_F(WindowMessages, dpiChangeTakesTheSuggestedRectangleAndIsPassedOn) {
+    HWND window = createInstalledWindow(windowWidth, windowHeight);
+    RECT suggested = {origin.x + 20, origin.y + 30, origin.x + 260, origin.y + 210};
+    LPARAM lParam = reinterpret_cast<LPARAM>(&suggested);
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(144, 144), lParam);
+    RECT shown;
+    GetWindowRect(window, &shown);
+    EXPECT_TRUE(EqualRect(&suggested, &shown));
+    std::vector<RecordedMessage> expected = {{window, WM_DPICHANGED, MAKEWPARAM(144, 144), lParam}};
+    EXPECT_EQ(expected, recordedOf(&installedMessages, WM_DPICHANGED));
+}
+
 TEST_F(WindowPixels, everySizeGetsItsRoundedRegion) {
     HWND window = createInstalledWindow(windowWidth, windowHeight);
     EXPECT_TRUE(regionMatchesSize(window, windowWidth, windowHeight));

@@ -1,13 +1,17 @@
-// Draws the theme's 17 bitmaps and writes them as 24-bit uncompressed BMP files:
+// Draws the theme's 17 bitmaps and writes them as 24-bit uncompressed BMP files,
+// and the same drawn at twice the size into DIRECTORY/2x/ for high DPIs:
 //   make-theme DIRECTORY
 // Each strip is drawn once as a whole bar and cut into its caps and middle, so
 // the pieces meet seamlessly whatever width the controls stretch them to.
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
+
+#include <sys/stat.h>
 
 struct Colour {
     double red;
@@ -54,26 +58,27 @@ static Colour mixColours(Colour from, Colour to, double amount) {
             from.blue + (to.blue - from.blue) * amount};
 }
 
-// Supersampled, so rounded corners and round glyphs get smooth edges.
-static Canvas* renderCanvas(int width, int height, Shader shade, const void* context) {
-    Canvas* canvas = newCanvas(width, height);
+// Supersampled, so rounded corners and round glyphs get smooth edges. The
+// drawing is made scale times its own size: its coordinates are divided by it.
+static Canvas* renderCanvas(int width, int height, int scale, Shader shade, const void* context) {
+    Canvas* canvas = newCanvas(width * scale, height * scale);
     if (canvas == nullptr) {
         return nullptr;
     }
     const double step = 1.0 / samplesPerAxis;
     const double weight = 1.0 / (samplesPerAxis * samplesPerAxis);
-    for (int y = 0; y < height; y++) {
-        for (int x = 0; x < width; x++) {
+    for (int y = 0; y < canvas->height; y++) {
+        for (int x = 0; x < canvas->width; x++) {
             Colour sum = {0, 0, 0};
             for (int sy = 0; sy < samplesPerAxis; sy++) {
                 for (int sx = 0; sx < samplesPerAxis; sx++) {
-                    Colour sample = shade(context, x + (sx + 0.5) * step, y + (sy + 0.5) * step);
+                    Colour sample = shade(context, (x + (sx + 0.5) * step) / scale, (y + (sy + 0.5) * step) / scale);
                     sum.red += sample.red * weight;
                     sum.green += sample.green * weight;
                     sum.blue += sample.blue * weight;
                 }
             }
-            canvas->pixels[y * width + x] = sum;
+            canvas->pixels[y * canvas->width + x] = sum;
         }
     }
     return canvas;
@@ -249,16 +254,18 @@ static bool writePiece(const Canvas* strip, int left, int width, const std::stri
     return written;
 }
 
-static bool writeStrip(const StripCut* cut, const std::string& directory) {
+static bool writeStrip(const StripCut* cut, int scale, const std::string& directory) {
     const int width = 2 * cut->capWidth + cut->middleWidth;
     Bar bar = {cut->style, static_cast<double>(width), static_cast<double>(cut->height)};
-    Canvas* strip = renderCanvas(width, cut->height, shadeBar, &bar);
+    Canvas* strip = renderCanvas(width, cut->height, scale, shadeBar, &bar);
     if (strip == nullptr) {
         return false;
     }
-    bool written = writePiece(strip, 0, cut->capWidth, directory + cut->leftFile) &&
-                   writePiece(strip, cut->capWidth, cut->middleWidth, directory + cut->middleFile) &&
-                   writePiece(strip, cut->capWidth + cut->middleWidth, cut->capWidth, directory + cut->rightFile);
+    const int cap = cut->capWidth * scale;
+    const int middle = cut->middleWidth * scale;
+    bool written = writePiece(strip, 0, cap, directory + cut->leftFile) &&
+                   writePiece(strip, cap, middle, directory + cut->middleFile) &&
+                   writePiece(strip, cap + middle, cap, directory + cut->rightFile);
     deleteCanvas(strip);
     return written;
 }
@@ -311,12 +318,33 @@ static const GlyphFile glyphFiles[] = {
     {"list.bmp", 11, 15, {5.5, 7.5, 3.6, {96, 112, 128}, {48, 58, 70}, false}},
 };
 
-static bool writeGlyph(const GlyphFile* entry, const std::string& directory) {
-    Canvas* canvas = renderCanvas(entry->width, entry->height, shadeGlyph, &entry->glyph);
+static bool writeGlyph(const GlyphFile* entry, int scale, const std::string& directory) {
+    Canvas* canvas = renderCanvas(entry->width, entry->height, scale, shadeGlyph, &entry->glyph);
     bool written = canvas != nullptr && writeBitmapFile(canvas, directory + entry->file);
     deleteCanvas(canvas);
     return written;
 }
+
+// Writes the whole set at one scale into directory; false after a report of
+// the first file that can't be written.
+static bool writeTheme(int scale, const std::string& directory) {
+    for (const StripCut& cut : stripCuts) {
+        if (!writeStrip(&cut, scale, directory)) {
+            fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut.leftFile, directory.c_str());
+            return false;
+        }
+    }
+    for (const GlyphFile& entry : glyphFiles) {
+        if (!writeGlyph(&entry, scale, directory)) {
+            fprintf(stderr, "make-theme: cannot write %s into %s\n", entry.file, directory.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+static const char doubledFolder[] = "2x/";
+static const int doubledScale = 2;
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -324,17 +352,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string directory = std::string(argv[1]) + "/";
-    for (const StripCut& cut : stripCuts) {
-        if (!writeStrip(&cut, directory)) {
-            fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut.leftFile, argv[1]);
-            return 1;
-        }
+    const std::string doubled = directory + doubledFolder;
+    if (!writeTheme(1, directory)) {
+        return 1;
     }
-    for (const GlyphFile& entry : glyphFiles) {
-        if (!writeGlyph(&entry, directory)) {
-            fprintf(stderr, "make-theme: cannot write %s into %s\n", entry.file, argv[1]);
-            return 1;
-        }
+    if (mkdir(doubled.c_str(), 0777) != 0 && errno != EEXIST) {
+        fprintf(stderr, "make-theme: cannot make %s\n", doubled.c_str());
+        return 1;
     }
-    return 0;
+    return writeTheme(doubledScale, doubled) ? 0 : 1;
 }

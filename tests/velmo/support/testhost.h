@@ -44,6 +44,7 @@ enum TestArea {
     themeArea,
     robustnessArea,
     accessibilityArea,
+    displayScaleArea,
     parkingArea = 15
 };
 
