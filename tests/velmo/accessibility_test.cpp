@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hostedtest.h"
+#include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
 
@@ -24,7 +25,6 @@ const int controlWidth = 240;
 const int controlHeight = 34;
 const int controlId = 7;
 const char drawnText[] = "&Save && go";
-const DWORD readerTimeout = 120000;
 
 struct AccessibleRow {
     const char* className;
@@ -432,53 +432,14 @@ TEST_P(Events, reachAnOutOfContextHook) {
 
 INSTANTIATE_TEST_SUITE_P(Accessibility, Events, ::testing::ValuesIn(eventRows), nameEvent);
 
-// Runs a reader program on the windows, pumping this thread's messages (the
-// readers' calls) until it ends; its output, or "failed" when it didn't end
-// with 0.
+// Runs a reader program on the windows; its output, or "failed" when it
+// didn't end with 0.
 std::string runReader(const char* program, HWND button, HWND tabs) {
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherited, 0)) {
-        return "no pipe";
-    }
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     char commandLine[128];
     snprintf(commandLine, sizeof commandLine, "%s %llx %llx", program, (unsigned long long)(INT_PTR)button,
              (unsigned long long)(INT_PTR)tabs);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    bool started =
-        CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    CloseHandle(writeEnd);
-    std::string output = "failed";
-    DWORD start = GetTickCount();
-    while (started && GetTickCount() - start < readerTimeout &&
-           MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, readerTimeout, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        pumpMessages();
-    }
-    DWORD status = 1;
-    if (started && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process.hProcess, status);
-    }
-    if (started && GetExitCodeProcess(process.hProcess, &status) && status == 0) {
-        output.clear();
-        char buffer[512];
-        DWORD got = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-            output.append(buffer, got);
-        }
-    }
-    if (started) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(readEnd);
-    return output;
+    std::string output;
+    return runChildProcess(commandLine, &output) == 0 ? output : "failed";
 }
 
 std::string formatLine(LONG child, LONG role, DWORD states, Location at, const char* name, const char* action) {

@@ -70,6 +70,55 @@ Leftovers measureLeftovers(const std::function<void()>& cycle) {
     return {countGdiObjects() - gdiObjects, (long long)countHeapBytes() - (long long)heapBytes};
 }
 
+int runChildProcess(char* commandLine, std::string* output) {
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (output != nullptr) {
+        if (!CreatePipe(&readEnd, &writeEnd, &inherited, 0)) {
+            return -1;
+        }
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (output != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = writeEnd;
+        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    }
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, output != nullptr, 0, nullptr, nullptr,
+                                  &startup, &process);
+    if (writeEnd != nullptr) {
+        CloseHandle(writeEnd);
+    }
+    DWORD status = (DWORD)-1;
+    if (started) {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < childTimeout &&
+               MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, childTimeout, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            pumpMessages();
+        }
+        if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process.hProcess, &status)) {
+            TerminateProcess(process.hProcess, 1);
+            status = (DWORD)-1;
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    char buffer[512];
+    DWORD got = 0;
+    while (readEnd != nullptr && started && ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        output->append(buffer, got);
+    }
+    if (readEnd != nullptr) {
+        CloseHandle(readEnd);
+    }
+    return (int)status;
+}
+
 // Runs the test of this program with this full name ("Suite.name") in a child
 // process and gives its exit status (0: passed), -1 when it can't be started.
 static int runTestAlone(const char* testName) {
@@ -80,24 +129,9 @@ static int runTestAlone(const char* testName) {
     char commandLine[2 * MAX_PATH];
     snprintf(commandLine, sizeof commandLine, "\"%s\" --gtest_filter=%s", program, testName);
     SetEnvironmentVariableA(aloneVariable, testName);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    BOOL started =
-        CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+    int status = runChildProcess(commandLine, nullptr);
     SetEnvironmentVariableA(aloneVariable, nullptr);
-    if (!started) {
-        return -1;
-    }
-    DWORD status = (DWORD)-1;
-    if (WaitForSingleObject(process.hProcess, childTimeout) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process.hProcess, &status)) {
-        TerminateProcess(process.hProcess, 1);
-        status = (DWORD)-1;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return (int)status;
+    return status;
 }
 
 static bool isRunningAlone(const char* testName) {

@@ -1,11 +1,13 @@
 // What a process holds, for the lifetime tests (create and destroy a control
-// many times, then compare), and running one test in a process of its own.
+// many times, then compare), and running programs and tests in processes of
+// their own.
 #ifndef VELMO_TEST_RESOURCES_H
 #define VELMO_TEST_RESOURCES_H
 
 #include <stddef.h>
 
 #include <functional>
+#include <string>
 
 // The process's live GDI objects. Wine's GetGuiResources answers 0, so where
 // it does, every slot of Wine's GDI handle table is asked with GetObjectType:
@@ -32,6 +34,12 @@ struct Leftovers {
 const long long allowedHeapGrowth = 4096;
 const int allowedGdiGrowth = 8;
 Leftovers measureLeftovers(const std::function<void()>& cycle);
+
+// Runs a program to its end, or ends it after two minutes, pumping this
+// thread's messages meanwhile (a child may call into this thread's windows),
+// and gives its exit status, -1 when it didn't start or end by itself. With
+// output, what it writes to its standard output is appended there.
+int runChildProcess(char* commandLine, std::string* output);
 
 // For what only holds in a fresh process (the library's load, process-wide
 // first uses): true inside the child process of its own that the current
