@@ -23,23 +23,23 @@ struct AccessibleItem {
 struct AccessibleControl {
     LONG role;
     // States that the control always has, besides the common ones.
-    DWORD states;
+    DWORD states = 0;
     // States that change with the control (a button drawn pressed); null for none.
-    DWORD (*findStates)(HWND control);
+    DWORD (*findStates)(HWND control) = nullptr;
     // The name of the default action and what it does; null for none.
-    const wchar_t* action;
-    void (*act)(HWND control);
+    const wchar_t* action = nullptr;
+    void (*act)(HWND control) = nullptr;
     // The simple children, numbered from 1 for readers and from 0 here; a
     // null countItems for a control without children.
-    LONG itemRole;
-    int (*countItems)(HWND control);
-    void (*describeItem)(HWND control, int position, AccessibleItem* item);
-    const wchar_t* itemAction;
-    void (*actOnItem)(HWND control, int position);
+    LONG itemRole = 0;
+    int (*countItems)(HWND control) = nullptr;
+    void (*describeItem)(HWND control, int position, AccessibleItem* item) = nullptr;
+    const wchar_t* itemAction = nullptr;
+    void (*actOnItem)(HWND control, int position) = nullptr;
     // True for a control round an inner field (the edit): its text is its
     // value, which readers may set, shown as typed, without '&' prefixes, and
     // the field's focus is the control's.
-    bool hasField;
+    bool hasField = false;
 };
 
 // The control's messages for readers, for its window procedure to call with

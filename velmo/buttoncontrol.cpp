@@ -1,10 +1,7 @@
 // The skinned push button: a three-slice strip with a centred white caption,
 // drawn pressed from a left press over it until the next left release over it.
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
-#include "keyboardfocus.h"
 #include "themedrawing.h"
 #include "velmo.h"
 
@@ -92,8 +89,9 @@ static DWORD findButtonStates(HWND window) {
 
 // Its default action clicks it as a release over it does.
 static const AccessibleControl buttonAccessibility = {
-    ROLE_SYSTEM_PUSHBUTTON, 0, findButtonStates, L"Press", releaseButton,
-    0, nullptr, nullptr, nullptr, nullptr, false};
+    .role = ROLE_SYSTEM_PUSHBUTTON, .findStates = findButtonStates, .action = L"Press", .act = releaseButton};
+
+extern const Control buttonControl;
 
 LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -102,13 +100,6 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         return 0;
     case WM_SIZE:
         clampHeight(window, lParam);
-        return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawButton);
-        return 0;
-    case WM_SETCURSOR:
-        showChosenCursor(&buttonCursor);
         return 0;
     case WM_MOUSEMOVE:
         chooseCursor(&buttonCursor, cursorHand);
@@ -120,15 +111,15 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         releaseButtonWithMouse(window);
         return 0;
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &buttonAccessibility, &result)) {
-        return result;
-    }
-    if (handleKeyboardMessage(window, message, wParam, lParam, &buttonKeys, 0, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &buttonControl);
 }
 
-extern const ClassRow buttonClassRow = {VELMO_BUTTON_CLASS, buttonWindowProcedure, reservedExtraBytes, classBackground,
-                                        IDC_ARROW};
+extern const Control buttonControl = {
+    .procedure = buttonWindowProcedure,
+    .extraBytes = reservedExtraBytes,
+    .background = classBackground,
+    .draw = drawButton,
+    .cursor = &buttonCursor,
+    .keys = &buttonKeys,
+    .accessibility = &buttonAccessibility,
+};

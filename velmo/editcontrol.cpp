@@ -2,11 +2,8 @@
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
-#include "keyboardfocus.h"
 #include "velmo.h"
 
 // The grey class background shows as a frame of this width round the field.
@@ -53,9 +50,9 @@ static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 // Its text is the field's, and readers may set it.
-static const AccessibleControl editAccessibility = {
-    ROLE_SYSTEM_TEXT, 0, nullptr, nullptr, nullptr,
-    0, nullptr, nullptr, nullptr, nullptr, true};
+static const AccessibleControl editAccessibility = {.role = ROLE_SYSTEM_TEXT, .hasField = true};
+
+extern const Control editControl;
 
 LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -73,11 +70,12 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         handFocusToField(window);
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &editAccessibility, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &editControl);
 }
 
-extern const ClassRow editClassRow = {VELMO_EDIT_CLASS, editWindowProcedure, 0, classBackground, IDC_ARROW};
+// The platform's field draws itself and the class brush the frame round it.
+extern const Control editControl = {
+    .procedure = editWindowProcedure,
+    .background = classBackground,
+    .accessibility = &editAccessibility,
+};

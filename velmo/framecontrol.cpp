@@ -1,9 +1,7 @@
 // The frame (and the table, the same control under a second class name): a
 // white panel with a grey outline, a header strip and a black caption, which
 // passes every WM_COMMAND from its children on to its own parent.
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
 #include "themedrawing.h"
 #include "velmo.h"
@@ -47,26 +45,22 @@ static void drawFrame(HWND window, HDC target) {
     drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
 }
 
-static const AccessibleControl frameAccessibility = {
-    ROLE_SYSTEM_GROUPING, 0, nullptr, nullptr, nullptr,
-    0, nullptr, nullptr, nullptr, nullptr, false};
+static const AccessibleControl frameAccessibility = {.role = ROLE_SYSTEM_GROUPING};
+
+extern const Control frameControl;
 
 LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawFrame);
-        return 0;
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);
         return 0;
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &frameAccessibility, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &frameControl);
 }
 
-extern const ClassRow frameClassRow = {VELMO_FRAME_CLASS, frameWindowProcedure, 0, classBackground, IDC_ARROW};
-extern const ClassRow tableClassRow = {VELMO_TABLE_CLASS, frameWindowProcedure, 0, classBackground, IDC_ARROW};
+extern const Control frameControl = {
+    .procedure = frameWindowProcedure,
+    .background = classBackground,
+    .draw = drawFrame,
+    .accessibility = &frameAccessibility,
+};

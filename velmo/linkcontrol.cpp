@@ -1,10 +1,7 @@
 // The link: the theme's icon at the left, the window text in black beside it,
 // the hand cursor, and a click notification on every left release over it.
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
-#include "keyboardfocus.h"
 #include "themedrawing.h"
 #include "velmo.h"
 
@@ -40,18 +37,12 @@ static const KeyActions linkKeys = {nullptr, sendClickNotification, nullptr};
 
 // Its default action clicks it as a release over it does.
 static const AccessibleControl linkAccessibility = {
-    ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, nullptr, L"Jump", sendClickNotification,
-    0, nullptr, nullptr, nullptr, nullptr, false};
+    .role = ROLE_SYSTEM_LINK, .states = STATE_SYSTEM_LINKED, .action = L"Jump", .act = sendClickNotification};
+
+extern const Control linkControl;
 
 LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawLink);
-        return 0;
-    case WM_SETCURSOR:
-        showChosenCursor(&linkCursor);
-        return 0;
     case WM_MOUSEMOVE:
         chooseCursor(&linkCursor, cursorHand);
         return 0;
@@ -64,14 +55,14 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         }
         return 0;
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &linkAccessibility, &result)) {
-        return result;
-    }
-    if (handleKeyboardMessage(window, message, wParam, lParam, &linkKeys, 0, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &linkControl);
 }
 
-extern const ClassRow linkClassRow = {VELMO_LINK_CLASS, linkWindowProcedure, 0, classBackground, IDC_ARROW};
+extern const Control linkControl = {
+    .procedure = linkWindowProcedure,
+    .background = classBackground,
+    .draw = drawLink,
+    .cursor = &linkCursor,
+    .keys = &linkKeys,
+    .accessibility = &linkAccessibility,
+};

@@ -2,9 +2,7 @@
 // a band at the top of the control.
 #include <windows.h>
 
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
 #include "velmo.h"
 
@@ -21,22 +19,18 @@ static void drawStatic(HWND window, HDC target) {
     drawWindowText(target, window, staticTextMaxCount, &band, staticTextColour, staticTextFormat);
 }
 
-static const AccessibleControl staticAccessibility = {
-    ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, nullptr, nullptr, nullptr,
-    0, nullptr, nullptr, nullptr, nullptr, false};
+static const AccessibleControl staticAccessibility = {.role = ROLE_SYSTEM_STATICTEXT,
+                                                       .states = STATE_SYSTEM_READONLY};
+
+extern const Control staticControl;
 
 LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawStatic);
-        return 0;
-    }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &staticAccessibility, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &staticControl);
 }
 
-extern const ClassRow staticClassRow = {VELMO_STATIC_CLASS, staticWindowProcedure, 0, classBackground, IDC_ARROW};
+extern const Control staticControl = {
+    .procedure = staticWindowProcedure,
+    .background = classBackground,
+    .draw = drawStatic,
+    .accessibility = &staticAccessibility,
+};

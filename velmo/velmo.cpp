@@ -1,12 +1,26 @@
 // The library's entry: the theme is built while the host loads the library,
 // then the window classes are registered under the host's executable.
-#include "classrow.h"
+#include "control.h"
 #include "theme.h"
 #include "velmo.h"
 
-// Generated from velmo/CMakeLists.txt: the rows that the control sources
-// define, declared, and classRows, their addresses in registration order.
-#include "classrows.inc"
+// Each defined beside its control's window procedure.
+extern const Control windowControl, buttonControl, tabMenuControl, linkControl, frameControl, listControl,
+    staticControl, editControl;
+
+struct WindowClass {
+    const char* name;
+    const Control* control;
+};
+
+// In the order of registration. A table is a frame under a second name.
+static const WindowClass windowClasses[] = {
+    {VELMO_WINDOW_CLASS, &windowControl},   {VELMO_BUTTON_CLASS, &buttonControl},
+    {VELMO_TAB_MENU_CLASS, &tabMenuControl}, {VELMO_LINK_CLASS, &linkControl},
+    {VELMO_FRAME_CLASS, &frameControl},     {VELMO_LIST_CLASS, &listControl},
+    {VELMO_TABLE_CLASS, &frameControl},     {VELMO_STATIC_CLASS, &staticControl},
+    {VELMO_EDIT_CLASS, &editControl},
+};
 
 // Stops at the first class that can't be registered; those before it stay,
 // and so do the brushes, which the classes use for the life of the process.
@@ -15,19 +29,20 @@ int registerClasses(void) {
     record.cbSize = sizeof record;
     record.style = CS_DBLCLKS;
     record.hInstance = GetModuleHandleA(nullptr);
-    const ClassRow* previous = nullptr;
-    for (const ClassRow* row : classRows) {
-        record.lpszClassName = row->name;
-        record.lpfnWndProc = row->procedure;
-        record.cbWndExtra = row->extraBytes;
-        record.hCursor = LoadCursorA(nullptr, row->cursor);
-        if (previous == nullptr || previous->background != row->background) {
-            record.hbrBackground = CreateSolidBrush(row->background);
+    record.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    const Control* previous = nullptr;
+    for (const WindowClass& windowClass : windowClasses) {
+        const Control* control = windowClass.control;
+        record.lpszClassName = windowClass.name;
+        record.lpfnWndProc = control->procedure;
+        record.cbWndExtra = control->extraBytes;
+        if (previous == nullptr || previous->background != control->background) {
+            record.hbrBackground = CreateSolidBrush(control->background);
         }
         if (RegisterClassExA(&record) == 0) {
             return 0;
         }
-        previous = row;
+        previous = control;
     }
     return 1;
 }
