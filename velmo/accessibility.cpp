@@ -5,6 +5,7 @@
 // call, so it holds nothing that a change of the control would leave stale.
 #include "accessibility.h"
 
+#include <climits>
 #include <new>
 
 static const char objectProperty[] = "VelmoAccessible";
@@ -71,6 +72,26 @@ static AccessibleItem describeItem(HWND window, const AccessibleControl* descrip
     AccessibleItem item = {nullptr, {0, 0, 0, 0}, 0};
     description->describeItem(window, position, &item);
     return item;
+}
+
+// The child whose box lies nearest to the box of the child at from, wholly
+// on the side that direction names; the count of children when none does.
+static int findChildBeside(HWND window, const AccessibleControl* description, int from, LONG direction) {
+    int count = countItems(window, description);
+    RECT start = describeItem(window, description, from).box;
+    int nearest = count;
+    LONG nearestGap = LONG_MAX;
+    for (int position = 0; position < count; position++) {
+        RECT box = describeItem(window, description, position).box;
+        // Up, down, left and right, as NAVDIR_UP to NAVDIR_RIGHT number them.
+        LONG gaps[] = {start.top - box.bottom, box.top - start.bottom, start.left - box.right, box.left - start.right};
+        LONG gap = gaps[direction - NAVDIR_UP];
+        if (gap >= 0 && gap < nearestGap) {
+            nearest = position;
+            nearestGap = gap;
+        }
+    }
+    return nearest;
 }
 
 static bool isDisabled(HWND window) {
@@ -567,7 +588,8 @@ struct AccessibleObject final : IAccessible {
     }
 
     // First and last child from the control, next and previous among the
-    // children; nothing beyond the ends.
+    // children, and from a child left, right, up and down to the one beside
+    // it; nothing beyond the ends.
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         int position = selfPosition;
         HRESULT located = locate(start, &position, end);
@@ -588,6 +610,14 @@ struct AccessibleObject final : IAccessible {
         case NAVDIR_PREVIOUS:
             if (position != selfPosition) {
                 reached = direction == NAVDIR_NEXT ? position + 1 : position - 1;
+            }
+            break;
+        case NAVDIR_LEFT:
+        case NAVDIR_RIGHT:
+        case NAVDIR_UP:
+        case NAVDIR_DOWN:
+            if (position != selfPosition) {
+                reached = findChildBeside(window, description, position, direction);
             }
             break;
         default:

@@ -2,9 +2,7 @@
 // its left. The host adds rows by text and removes them by position.
 #include <windows.h>
 
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
 #include "heaptext.h"
 #include "list.h"
@@ -50,9 +48,23 @@ static void removeRow(HWND window, int position) {
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
+// The box of the row at this position, at a DPI already read, in a list this
+// wide: the list's width, from the row's top to the next row's. The drawing
+// and readers take the row from here; a point is in it when top <= y < bottom.
+static RECT getRowBoxAtDpi(int position, int dpi, int width) {
+    int top = scaleToDpi(firstRowTop + position * rowStep, dpi);
+    return {0, top, width, scaleToDpi(firstRowTop + (position + 1) * rowStep, dpi)};
+}
+
+// The same at the window's DPI, in its client coordinates.
+static RECT getRowBox(HWND window, int position) {
+    return getRowBoxAtDpi(position, getWindowDpi(window), getWindowSize(window).cx);
+}
+
 // Rows wholly outside the clip box (in a paint, the update rectangle) are
-// passed over: drawing them would change no pixel. A missing marker draws
-// nothing; the text still shows.
+// passed over: drawing them would change no pixel. The marker stands at the
+// row's top, the text in a 50 x 15 box beside it, cut at its right edge. A
+// missing marker draws nothing; the text still shows.
 static void drawList(HWND window, HDC target) {
     int dpi = getWindowDpi(window);
     ThemeImage markerImage = findThemeImage(listMarker, dpi);
@@ -62,37 +74,44 @@ static void drawList(HWND window, HDC target) {
     }
     SIZE marker = getDrawnSize(&markerImage);
     int textHeight = scaleToDpi(rowTextHeight, dpi);
-    int rowHeight = marker.cy > textHeight ? marker.cy : textHeight;
+    int drawnHeight = marker.cy > textHeight ? marker.cy : textHeight;
     int markerX = scaleToDpi(markerLeft, dpi);
-    int step = scaleToDpi(rowStep, dpi);
+    int textLeft = scaleToDpi(rowTextLeft, dpi);
+    int textRight = scaleToDpi(rowTextRight, dpi);
+    int width = getWindowSize(window).cx;
     HGDIOBJ previousFont = selectTextStyle(target, window, rowTextColour);
-    int top = scaleToDpi(firstRowTop, dpi);
-    RECT box = {scaleToDpi(rowTextLeft, dpi), top, scaleToDpi(rowTextRight, dpi), top + textHeight};
-    for (ListItem* item = getWindowItems(window); item != nullptr && box.top < clip.bottom; item = item->next) {
+    int position = 0;
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
-        if (box.top + rowHeight > clip.top) {
-            RECT markerBox = {markerX, box.top, markerX + marker.cx, box.top + marker.cy};
-            drawImage(target, &markerImage, &markerBox);
-            DrawTextA(target, static_cast<const char*>(item->data), -1, &box, rowTextFormat);
+        RECT row = getRowBoxAtDpi(position++, dpi, width);
+        if (row.top >= clip.bottom) {
+            break;
         }
-        OffsetRect(&box, 0, step);
+        if (row.top + drawnHeight > clip.top) {
+            RECT markerBox = {markerX, row.top, markerX + marker.cx, row.top + marker.cy};
+            drawImage(target, &markerImage, &markerBox);
+            RECT textBox = {textLeft, row.top, textRight, row.top + textHeight};
+            DrawTextA(target, static_cast<const char*>(item->data), -1, &textBox, rowTextFormat);
+        }
     }
     restoreObject(target, previousFont);
 }
 
-// Each row reads as its text across the list's width, one row step tall.
 static void describeRow(HWND window, int position, AccessibleItem* item) {
-    int top = firstRowTop + position * rowStep;
     item->text = static_cast<const char*>(getWindowItemAt(window, position));
-    item->box = {0, top, getWindowSize(window).cx, top + rowStep};
+    item->box = getRowBox(window, position);
     item->states = STATE_SYSTEM_READONLY;
 }
 
-static const AccessibleControl listAccessibility = {
-    ROLE_SYSTEM_LIST, STATE_SYSTEM_READONLY, nullptr, nullptr, nullptr,
-    ROLE_SYSTEM_LISTITEM, countWindowItems, describeRow, nullptr, nullptr, false};
+static const AccessibleControl listAccessibility = {.role = ROLE_SYSTEM_LIST,
+                                                    .states = STATE_SYSTEM_READONLY,
+                                                    .itemRole = ROLE_SYSTEM_LISTITEM,
+                                                    .countItems = countWindowItems,
+                                                    .describeItem = describeRow};
+
+extern const Control listControl;
 
 LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -101,10 +120,6 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_NCDESTROY:
         deleteWindowItems(window, deleteText);
         break;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawList);
-        return 0;
     case LB_ADDSTRING:
         addRow(window, reinterpret_cast<const char*>(lParam));
         return 0;
@@ -112,12 +127,13 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         removeRow(window, static_cast<int>(wParam));
         return 0;
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &listAccessibility, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &listControl);
 }
 
-extern const ClassRow listClassRow = {VELMO_LIST_CLASS, listWindowProcedure, reservedExtraBytes, classBackground,
-                                      IDC_ARROW};
+extern const Control listControl = {
+    .procedure = listWindowProcedure,
+    .extraBytes = reservedExtraBytes,
+    .background = classBackground,
+    .draw = drawList,
+    .accessibility = &listAccessibility,
+};

@@ -3,17 +3,14 @@
 // release over a tab tells the parent with notification code 1.
 #include <new>
 
-#include "accessibility.h"
-#include "classrow.h"
-#include "controlplumbing.h"
+#include "control.h"
 #include "displayscale.h"
 #include "heaptext.h"
-#include "keyboardfocus.h"
 #include "list.h"
 #include "themedrawing.h"
 
-// Tab k stands at x = 10 + 80k, 70 wide; its text box runs from y = 5 to 30
-// (at 96 DPI; every length scales with the window's DPI).
+// Tab k stands at x = 10 + 80k, drawn 70 wide; its text box runs from y = 5
+// to 30 (at 96 DPI; every length scales with the window's DPI).
 static const int firstTabLeft = 10;
 static const int tabStep = 80;
 static const int tabWidth = 70;
@@ -85,16 +82,35 @@ static Tab* getTabAt(HWND window, int position) {
     return static_cast<Tab*>(getWindowItemAt(window, position));
 }
 
-// The position of the tab whose hit area, both ends included, holds x (y
-// doesn't count); -1 when none does.
+// The box of the tab at this position, at a DPI already read: its slot over
+// the bar's height, from its left edge to one column past its drawn right
+// edge, so that a press on that edge, which the tab has always taken, falls
+// inside it as every point of a box does: left <= x < right. The drawing, the
+// mouse, the keys' focus cue and readers all take the tab from here.
+static RECT getTabBoxAtDpi(int position, int dpi) {
+    int left = scaleToDpi(firstTabLeft + position * tabStep, dpi);
+    return {left, 0, left + scaleToDpi(tabWidth, dpi) + 1, scaleToDpi(controlHeight, dpi)};
+}
+
+// The same at the window's DPI, in its client coordinates.
+static RECT getTabBox(HWND window, int position) {
+    return getTabBoxAtDpi(position, getWindowDpi(window));
+}
+
+// The pressed image and the caption fill the box but its last column.
+static int getDrawnRight(const RECT* box) {
+    return box->right - 1;
+}
+
+// The position of the tab whose box holds x (y doesn't count); -1 when none
+// does.
 static int findTabPositionAt(HWND window, LPARAM point) {
     int x = LOWORD(point);
     int count = countTabs(window);
     int dpi = getWindowDpi(window);
-    int width = scaleToDpi(tabWidth, dpi);
     for (int position = 0; position < count; position++) {
-        int left = scaleToDpi(firstTabLeft + position * tabStep, dpi);
-        if (left <= x && x <= left + width) {
+        RECT box = getTabBoxAtDpi(position, dpi);
+        if (box.left <= x && x < box.right) {
             return position;
         }
     }
@@ -278,19 +294,18 @@ static LRESULT removeTab(HWND window, WPARAM position) {
 static void drawTabs(HWND window, HDC target, int dpi) {
     StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
     HGDIOBJ previous = selectTextStyle(target, window, captionColour);
-    int width = scaleToDpi(tabWidth, dpi);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
         if (tab == nullptr) {
             continue;
         }
-        int left = scaleToDpi(firstTabLeft + position++ * tabStep, dpi);
+        RECT box = getTabBoxAtDpi(position++, dpi);
         if (tab->pressed != 0) {
-            drawThreeSliceStrip(target, &pressed, left, width, &pressedStrip);
+            drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         }
         if (tab->caption != nullptr) {
-            RECT textBox = {left, scaleToDpi(textTop, dpi), left + width, scaleToDpi(textBottom, dpi)};
+            RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
             DrawTextA(target, tab->caption, -1, &textBox, captionFormat);
         }
     }
@@ -306,9 +321,8 @@ static void drawTabMenu(HWND window, HDC target) {
     int focused = getFocusedTab(window);
     if (focused >= 0) {
         int inset = scaleToDpi(focusCueInset, dpi);
-        int left = scaleToDpi(firstTabLeft + focused * tabStep, dpi) + inset;
-        int right = left + scaleToDpi(tabWidth, dpi) - 2 * inset;
-        RECT cue = {left, inset, right, scaleToDpi(controlHeight, dpi) - inset};
+        RECT box = getTabBoxAtDpi(focused, dpi);
+        RECT cue = {box.left + inset, inset, getDrawnRight(&box) - inset, box.bottom - inset};
         drawFocusCue(window, target, &cue);
     }
 }
@@ -317,9 +331,8 @@ static void drawTabMenu(HWND window, HDC target) {
 // while the menu has the focus.
 static void describeTab(HWND window, int position, AccessibleItem* item) {
     Tab* tab = getTabAt(window, position);
-    int left = firstTabLeft + position * tabStep;
     item->text = tab != nullptr ? tab->caption : nullptr;
-    item->box = {left, 0, left + tabWidth, controlHeight};
+    item->box = getTabBox(window, position);
     item->states = STATE_SYSTEM_SELECTABLE;
     if (tab != nullptr && tab->pressed != 0) {
         item->states |= STATE_SYSTEM_SELECTED;
@@ -335,9 +348,14 @@ static void switchToTab(HWND window, int position) {
     notifyTabRelease(window);
 }
 
-static const AccessibleControl tabMenuAccessibility = {
-    ROLE_SYSTEM_PAGETABLIST, 0, nullptr, nullptr, nullptr,
-    ROLE_SYSTEM_PAGETAB, countTabs, describeTab, L"Switch", switchToTab, false};
+static const AccessibleControl tabMenuAccessibility = {.role = ROLE_SYSTEM_PAGETABLIST,
+                                                        .itemRole = ROLE_SYSTEM_PAGETAB,
+                                                        .countItems = countTabs,
+                                                        .describeItem = describeTab,
+                                                        .itemAction = L"Switch",
+                                                        .actOnItem = switchToTab};
+
+extern const Control tabMenuControl;
 
 LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -348,13 +366,6 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_SIZE:
         clampHeight(window, lParam);
-        return 0;
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        drawOnRequest(window, message, wParam, drawTabMenu);
-        return 0;
-    case WM_SETCURSOR:
-        showChosenCursor(&tabCursor);
         return 0;
     case LB_ADDSTRING:
         return addTab(window, (const char*)lParam);
@@ -379,15 +390,16 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         }
         break;
     }
-    LRESULT result;
-    if (handleAccessibilityMessage(window, message, wParam, lParam, &tabMenuAccessibility, &result)) {
-        return result;
-    }
-    if (handleKeyboardMessage(window, message, wParam, lParam, &tabKeys, DLGC_WANTARROWS, &result)) {
-        return result;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return handleControlMessage(window, message, wParam, lParam, &tabMenuControl);
 }
 
-extern const ClassRow tabMenuClassRow = {VELMO_TAB_MENU_CLASS, tabWindowProcedure, reservedExtraBytes, classBackground,
-                                         IDC_ARROW};
+extern const Control tabMenuControl = {
+    .procedure = tabWindowProcedure,
+    .extraBytes = reservedExtraBytes,
+    .background = classBackground,
+    .draw = drawTabMenu,
+    .cursor = &tabCursor,
+    .keys = &tabKeys,
+    .dialogCode = DLGC_WANTARROWS,
+    .accessibility = &tabMenuAccessibility,
+};

@@ -14,6 +14,7 @@
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
 
@@ -25,32 +26,6 @@ const int controlWidth = 240;
 const int controlHeight = 34;
 const int controlId = 7;
 const char drawnText[] = "&Save && go";
-
-struct AccessibleRow {
-    const char* className;
-    LONG role;
-    // Besides FOCUSABLE, which WS_TABSTOP gives each.
-    DWORD states;
-    const wchar_t* name;
-    // Null for none; one that there is clicks the control.
-    const wchar_t* action;
-};
-
-const AccessibleRow accessibleRows[] = {
-    {VELMO_BUTTON_CLASS, ROLE_SYSTEM_PUSHBUTTON, 0, L"Save & go", L"Press"},
-    {VELMO_LINK_CLASS, ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, L"Save & go", L"Jump"},
-    {VELMO_TAB_MENU_CLASS, ROLE_SYSTEM_PAGETABLIST, 0, L"Save & go", nullptr},
-    {VELMO_FRAME_CLASS, ROLE_SYSTEM_GROUPING, 0, L"Save & go", nullptr},
-    {VELMO_TABLE_CLASS, ROLE_SYSTEM_GROUPING, 0, L"Save & go", nullptr},
-    {VELMO_LIST_CLASS, ROLE_SYSTEM_LIST, STATE_SYSTEM_READONLY, L"Save & go", nullptr},
-    {VELMO_STATIC_CLASS, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, L"Save & go", nullptr},
-    // The edit shows its text as typed.
-    {VELMO_EDIT_CLASS, ROLE_SYSTEM_TEXT, 0, L"&Save && go", nullptr},
-};
-
-void PrintTo(const AccessibleRow& row, std::ostream* out) {
-    *out << row.className;
-}
 
 VARIANT childId(LONG id) {
     VARIANT variant;
@@ -151,15 +126,15 @@ protected:
     std::vector<IAccessible*> objects;
 };
 
-class EveryClass : public Accessibility, public ::testing::WithParamInterface<AccessibleRow> {};
+class EveryClass : public Accessibility, public ::testing::WithParamInterface<VelmoClass> {};
 
 TEST_P(EveryClass, readsAsItsRoleNameStatesActionAndPlace) {
-    const AccessibleRow& row = GetParam();
-    HWND control = createControl(row.className);
+    const VelmoClass& row = GetParam();
+    HWND control = createControl(row.name);
     IAccessible* object = read(control);
     ASSERT_NE(nullptr, object);
     EXPECT_EQ(row.role, readRole(object, CHILDID_SELF));
-    EXPECT_EQ(row.name, readName(object, CHILDID_SELF));
+    EXPECT_EQ(row.readName, readName(object, CHILDID_SELF));
     EXPECT_EQ(LONG(row.states | STATE_SYSTEM_FOCUSABLE), readStates(object, CHILDID_SELF));
     EXPECT_EQ(row.action != nullptr ? row.action : L"", readAction(object, CHILDID_SELF));
     RECT box = {controlLeft, controlTop, controlLeft + controlWidth, controlTop + controlHeight};
@@ -167,7 +142,7 @@ TEST_P(EveryClass, readsAsItsRoleNameStatesActionAndPlace) {
 }
 
 TEST_P(EveryClass, statesFollowFocusEnablingAndShowing) {
-    HWND control = createControl(GetParam().className);
+    HWND control = createControl(GetParam().name);
     IAccessible* object = read(control);
     ASSERT_NE(nullptr, object);
     SetFocus(control);
@@ -180,8 +155,8 @@ TEST_P(EveryClass, statesFollowFocusEnablingAndShowing) {
 
 // The parent gets the click's WM_COMMAND; a disabled control refuses.
 TEST_P(EveryClass, defaultActionClicksWhileEnabled) {
-    const AccessibleRow& row = GetParam();
-    IAccessible* object = read(createControl(row.className));
+    const VelmoClass& row = GetParam();
+    IAccessible* object = read(createControl(row.name));
     ASSERT_NE(nullptr, object);
     HRESULT done = object->accDoDefaultAction(childId(CHILDID_SELF));
     std::vector<RecordedMessage> clicks;
@@ -197,11 +172,22 @@ TEST_P(EveryClass, defaultActionClicksWhileEnabled) {
     EXPECT_EQ(clicks, recorder.messages);
 }
 
-std::string nameOf(const ::testing::TestParamInfo<AccessibleRow>& info) {
-    return info.param.className;
+std::string nameOf(const ::testing::TestParamInfo<VelmoClass>& info) {
+    return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Accessibility, EveryClass, ::testing::ValuesIn(accessibleRows), nameOf);
+// The controls: the classes that describe themselves to readers.
+std::vector<VelmoClass> findControlClasses() {
+    std::vector<VelmoClass> controls;
+    for (const VelmoClass& row : velmoClasses) {
+        if (row.role != 0) {
+            controls.push_back(row);
+        }
+    }
+    return controls;
+}
+
+INSTANTIATE_TEST_SUITE_P(Accessibility, EveryClass, ::testing::ValuesIn(findControlClasses()), nameOf);
 
 TEST_F(Accessibility, buttonReadsPressedWhileDrawnPressed) {
     HWND button = createControl(VELMO_BUTTON_CLASS, 0);
@@ -227,10 +213,14 @@ TEST_F(Accessibility, parentIsTheHoldingWindowsObject) {
     EXPECT_EQ(host, window);
 }
 
-// Tabs stand at x = 10 + 80k, 70 wide, over the bar's height.
+// An item's box in the control, as a box in the host's client area.
+RECT inControl(RECT box) {
+    OffsetRect(&box, controlLeft, controlTop);
+    return box;
+}
+
 RECT tabBox(int position) {
-    int left = controlLeft + 10 + 80 * position;
-    return {left, controlTop, left + 70, controlTop + controlHeight};
+    return inControl(getTabBoxAt96(position));
 }
 
 TEST_F(Accessibility, tabsAreChildrenPressedByTheirDefaultAction) {
@@ -269,6 +259,10 @@ TEST_F(Accessibility, tabsAreChildrenPressedByTheirDefaultAction) {
     EXPECT_EQ(2, V_I4(&hit));
     EXPECT_EQ(S_OK, object->accHitTest(second[0] - 5, second[1] + 5, &hit));
     EXPECT_EQ(CHILDID_SELF, V_I4(&hit));
+    VARIANT beside = {};
+    EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_RIGHT, childId(2), &beside));
+    EXPECT_EQ(3, V_I4(&beside));
+    EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_LEFT, childId(1), &beside));
 }
 
 TEST_F(Accessibility, severalPressedTabsReadAsAnEnumeratedSelection) {
@@ -296,7 +290,8 @@ TEST_F(Accessibility, severalPressedTabsReadAsAnEnumeratedSelection) {
 }
 
 TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
-    HWND list = createChild(VELMO_LIST_CLASS, "Rows", host, controlId, controlLeft, controlTop, controlWidth, 200);
+    int listWidth = getRowBoxAt96(0).right;
+    HWND list = createChild(VELMO_LIST_CLASS, "Rows", host, controlId, controlLeft, controlTop, listWidth, 200);
     for (const char* text : {"&Alpha", "B&&c"}) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
@@ -305,14 +300,15 @@ TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     const wchar_t* names[] = {L"Alpha", L"B&c"};
     for (LONG child = 1; child <= 2; child++) {
         SCOPED_TRACE(child);
-        int top = controlTop + 15 + 25 * (child - 1);
         EXPECT_EQ(ROLE_SYSTEM_LISTITEM, readRole(object, child));
         EXPECT_EQ(names[child - 1], readName(object, child));
         EXPECT_EQ(STATE_SYSTEM_READONLY, readStates(object, child));
-        EXPECT_EQ(toScreen({controlLeft, top, controlLeft + controlWidth, top + 25}), readLocation(object, child));
+        EXPECT_EQ(toScreen(inControl(getRowBoxAt96(child - 1))), readLocation(object, child));
     }
     VARIANT next = {};
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_NEXT, childId(1), &next));
+    EXPECT_EQ(2, V_I4(&next));
+    EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_DOWN, childId(1), &next));
     EXPECT_EQ(2, V_I4(&next));
     EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_NEXT, childId(2), &next));
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_LASTCHILD, childId(CHILDID_SELF), &next));

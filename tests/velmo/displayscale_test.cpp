@@ -3,34 +3,19 @@
 // LogPixels is set to it (run one by hand with --gtest_filter='*/192').
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <string>
+#include <vector>
 
 #include "hostedtest.h"
 #include "pixels.h"
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
-
-struct DpiFigures {
-    int dpi;
-    // A button created 200 x 100 is clamped to this height.
-    int buttonHeight;
-    // The tab that a press at x = 125 presses; -1 for none.
-    int tabAt125;
-    int borderBand;
-    // The rows that a capital's glyph spans.
-    int fewestGlyphRows;
-    int mostGlyphRows;
-    bool drawsDoubledBitmaps;
-};
-
-const DpiFigures dpiFigures[] = {
-    {96, 34, 1, 8, 7, 9, false},
-    {144, 51, -1, 12, 11, 13, true},
-    {192, 68, 0, 16, 15, 17, true},
-};
 
 const int hostWidth = 300;
 const int hostHeight = 240;
@@ -74,6 +59,50 @@ TEST_P(DisplayScale, pressAt125PressesTheTabUnderItAtThisDpi) {
     int pressed = -1;
     SendMessageA(tabs, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&pressed));
     EXPECT_EQ(GetParam().tabAt125, pressed);
+}
+
+// The mouse and readers take the second tab and the second row from the same
+// box at every DPI: a point is in it when left <= x < right.
+TEST_P(DisplayScale, secondTabAndRowAreWhereTheMouseAndReadersFindThem) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const RECT& tab = GetParam().tabs[1];
+    const RECT& row = GetParam().rows[1];
+    HWND tabs = createChild(VELMO_TAB_MENU_CLASS, "", host, 2, 0, 0, tab.right + 1, createdHeight);
+    HWND list = createChild(VELMO_LIST_CLASS, "", host, 3, 0, tab.bottom, row.right, hostHeight - tab.bottom);
+    for (const char* text : {"One", "Two"}) {
+        SendMessageA(tabs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.right, 0));
+    EXPECT_EQ(0, SendMessageA(tabs, LB_GETSELCOUNT, 0, 0)) << "a press just past the box";
+    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.right - 1, 0));
+    int pressed = -1;
+    SendMessageA(tabs, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&pressed));
+    EXPECT_EQ(1, pressed);
+    const struct {
+        HWND control;
+        RECT box;
+    } items[] = {{tabs, tab}, {list, row}};
+    for (const auto& item : items) {
+        IAccessible* object = nullptr;
+        ASSERT_EQ(S_OK, AccessibleObjectFromWindow(item.control, OBJID_CLIENT, IID_IAccessible,
+                                                   reinterpret_cast<void**>(&object)));
+        VARIANT second = {};
+        V_VT(&second) = VT_I4;
+        V_I4(&second) = 2;
+        POINT corner = {item.box.left, item.box.top};
+        MapWindowPoints(item.control, nullptr, &corner, 1);
+        LONG width = item.box.right - item.box.left;
+        LONG height = item.box.bottom - item.box.top;
+        LONG location[4] = {};
+        EXPECT_EQ(S_OK, object->accLocation(&location[0], &location[1], &location[2], &location[3], second));
+        EXPECT_EQ((std::vector<LONG>{corner.x, corner.y, width, height}), std::vector<LONG>(location, location + 4));
+        VARIANT hit = {};
+        EXPECT_EQ(S_OK, object->accHitTest(corner.x + width - 1, corner.y + height - 1, &hit));
+        EXPECT_EQ(2, V_I4(&hit));
+        object->Release();
+    }
+    CoUninitialize();
 }
 
 TEST_P(DisplayScale, windowBorderBandEndsAtTheScaledWidth) {

@@ -10,6 +10,7 @@
 #include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
 
@@ -19,15 +20,13 @@ const int listLeft = 20;
 const int listTop = 10;
 const int listWidth = 200;
 const int listHeight = 120;
-const int firstRowTop = 15;
-const int rowStep = 25;
 const int markerLeft = 10;
 const int textLeft = 35;
 const int textRight = 85;
 const int textHeight = 15;
 
 RECT rowTextBox(int row) {
-    int top = firstRowTop + rowStep * row;
+    int top = getRowBoxAt96(row).top;
     return {textLeft, top, textRight, top + textHeight};
 }
 
@@ -139,7 +138,7 @@ TEST_F(ListPixels, rowsStandAtFixedPlaces) {
     Pixels shown = captureWindow(list);
     RECT drawn = {0, 0, 0, 0};
     for (int row = 0; row < 3; row++) {
-        int top = firstRowTop + rowStep * row;
+        int top = getRowBoxAt96(row).top;
         EXPECT_EQ(0, countDifferences(&shown, markerLeft, top, &marker, 0, 0, marker.width, marker.height))
             << "row " << row;
         RECT box = rowTextBox(row);
@@ -168,7 +167,7 @@ TEST_F(ListPixels, partialRepaintRedrawsTheRowsItCuts) {
     addRows({"Aaa", "Bbb", "Ccc", "Ddd"});
     UpdateWindow(list);
     Pixels full = captureWindow(list);
-    RECT band = {0, firstRowTop + rowStep + 7, listWidth, firstRowTop + 2 * rowStep + 8};
+    RECT band = {0, getRowBoxAt96(1).top + 7, listWidth, getRowBoxAt96(2).top + 8};
     RedrawWindow(list, &band, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pixels shown = captureWindow(list);
     RECT whole = {0, 0, listWidth, listHeight};
@@ -191,7 +190,7 @@ TEST_F(ListPixels, removalLeavesNoStalePixels) {
     Pixels shown = captureWindow(list);
     RECT whole = {0, 0, listWidth, listHeight};
     EXPECT_EQ(0, countDifferencesInside(&shown, &withoutA, whole));
-    RECT vacated = {0, firstRowTop + 2 * rowStep, listWidth, listHeight};
+    RECT vacated = {0, getRowBoxAt96(2).top, listWidth, listHeight};
     EXPECT_EQ(0, countPixelsNotOf(&shown, vacated, makePixel(255, 255, 255)));
 }
 
@@ -236,8 +235,9 @@ TEST(ListWithMonochromeMarker, blackTakesTheTextColour) {
     SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Row"));
     repaintNow(list);
     Pixels shown = captureWindow(list);
-    RECT upper = {markerLeft, firstRowTop, markerLeft + markerSize, firstRowTop + markerSize / 2};
-    RECT lower = {markerLeft, firstRowTop + markerSize / 2, markerLeft + markerSize, firstRowTop + markerSize};
+    int top = getRowBoxAt96(0).top;
+    RECT upper = {markerLeft, top, markerLeft + markerSize, top + markerSize / 2};
+    RECT lower = {markerLeft, top + markerSize / 2, markerLeft + markerSize, top + markerSize};
     EXPECT_EQ(0, countPixelsNotOf(&shown, upper, white));
     EXPECT_EQ(0, countPixelsNotOf(&shown, lower, makePixel(80, 80, 80)));
     DestroyWindow(host);

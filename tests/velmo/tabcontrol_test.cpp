@@ -8,6 +8,7 @@
 #include "hostedtest.h"
 #include "testhost.h"
 #include "velmo.h"
+#include "velmoclasses.h"
 
 namespace {
 
@@ -294,7 +295,7 @@ TEST_F(TabPixels, captionsStayInTheirBoxes) {
     RECT everywhere = {0, 0, menuWidth, menuHeight};
     int inBoxes = 0;
     for (int k = 0; k < 3; k++) {
-        RECT box = {10 + 80 * k, 5, 80 + 80 * k, 30};
+        RECT box = getTabBoxAt96(k);
         int inBox = countDifferencesInside(&withText, &withoutText, box);
         EXPECT_GT(inBox, 0) << "tab " << k;
         inBoxes += inBox;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <ostream>
 
 #include "velmo.h"
@@ -20,24 +22,81 @@ struct VelmoClass {
     // A size that shows all that the control draws.
     int width;
     int height;
+    // What readers see of a control whose window text is "&Save && go": its
+    // role (0: the system's own description), its states besides FOCUSABLE,
+    // which WS_TABSTOP gives each, its name and its default action, which
+    // clicks it; null for none.
+    LONG role;
+    DWORD states;
+    const wchar_t* readName;
+    const wchar_t* action;
 };
 
 const VelmoClass velmoClasses[] = {
-    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120},
-    {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B', 160, 34},
-    {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B', 300, 34},
-    {VELMO_LINK_CLASS, "linkWindowProcedure", 0, RGB(255, 255, 255), 'C', 160, 20},
-    {VELMO_FRAME_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120},
-    {VELMO_LIST_CLASS, "listWindowProcedure", 4, RGB(255, 255, 255), 'C', 200, 200},
-    {VELMO_TABLE_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120},
-    {VELMO_STATIC_CLASS, "staticWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 20},
-    {VELMO_EDIT_CLASS, "editWindowProcedure", 0, RGB(200, 200, 200), 'D', 200, 24},
+    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120, 0, 0, nullptr, nullptr},
+    {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B', 160, 34, ROLE_SYSTEM_PUSHBUTTON, 0,
+     L"Save & go", L"Press"},
+    {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B', 300, 34, ROLE_SYSTEM_PAGETABLIST, 0,
+     L"Save & go", nullptr},
+    {VELMO_LINK_CLASS, "linkWindowProcedure", 0, RGB(255, 255, 255), 'C', 160, 20, ROLE_SYSTEM_LINK,
+     STATE_SYSTEM_LINKED, L"Save & go", L"Jump"},
+    {VELMO_FRAME_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120, ROLE_SYSTEM_GROUPING, 0,
+     L"Save & go", nullptr},
+    {VELMO_LIST_CLASS, "listWindowProcedure", 4, RGB(255, 255, 255), 'C', 200, 200, ROLE_SYSTEM_LIST,
+     STATE_SYSTEM_READONLY, L"Save & go", nullptr},
+    {VELMO_TABLE_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120, ROLE_SYSTEM_GROUPING, 0,
+     L"Save & go", nullptr},
+    {VELMO_STATIC_CLASS, "staticWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 20, ROLE_SYSTEM_STATICTEXT,
+     STATE_SYSTEM_READONLY, L"Save & go", nullptr},
+    // The edit shows its text as typed.
+    {VELMO_EDIT_CLASS, "editWindowProcedure", 0, RGB(200, 200, 200), 'D', 200, 24, ROLE_SYSTEM_TEXT, 0,
+     L"&Save && go", nullptr},
 };
 const int velmoClassCount = sizeof velmoClasses / sizeof velmoClasses[0];
 
 // GoogleTest names the class in its failure reports with this.
 inline void PrintTo(const VelmoClass& velmoClass, std::ostream* out) {
     *out << velmoClass.name;
+}
+
+// Where the controls stand at one DPI, in client pixels.
+struct DpiFigures {
+    int dpi;
+    // A button created 200 x 100 is clamped to this height.
+    int buttonHeight;
+    // The tab that a press at x = 125 presses; -1 for none.
+    int tabAt125;
+    int borderBand;
+    // The rows that a capital's glyph spans.
+    int fewestGlyphRows;
+    int mostGlyphRows;
+    bool drawsDoubledBitmaps;
+    // The boxes of the first two tabs as the mouse and readers take them, and
+    // of the first two rows of a list 200 wide.
+    RECT tabs[2];
+    RECT rows[2];
+};
+
+const DpiFigures dpiFigures[] = {
+    {96, 34, 1, 8, 7, 9, false, {{10, 0, 81, 34}, {90, 0, 161, 34}}, {{0, 15, 200, 40}, {0, 40, 200, 65}}},
+    {144, 51, -1, 12, 11, 13, true, {{15, 0, 121, 51}, {135, 0, 241, 51}}, {{0, 23, 200, 60}, {0, 60, 200, 98}}},
+    {192, 68, 0, 16, 15, 17, true, {{20, 0, 161, 68}, {180, 0, 321, 68}}, {{0, 30, 200, 80}, {0, 80, 200, 130}}},
+};
+
+// At 96 DPI, which the tests outside the scaling suite run at, the items stand
+// evenly: each the step between the first two beyond the one before.
+inline RECT getEvenBox(const RECT (&firstTwo)[2], int position) {
+    RECT box = firstTwo[0];
+    OffsetRect(&box, (firstTwo[1].left - box.left) * position, (firstTwo[1].top - box.top) * position);
+    return box;
+}
+
+inline RECT getTabBoxAt96(int position) {
+    return getEvenBox(dpiFigures[0].tabs, position);
+}
+
+inline RECT getRowBoxAt96(int position) {
+    return getEvenBox(dpiFigures[0].rows, position);
 }
 
 #endif
