@@ -48,9 +48,9 @@ enum ControlId {
     closeId,
 };
 
-// The controls that the keyboard operates take WS_TABSTOP; the frame and the
-// table, which hold some, WS_EX_CONTROLPARENT; labels and the list neither.
-enum KeyboardRole { noKeys, tabStop, holdsTabStops };
+// The controls that the keyboard operates take WS_TABSTOP; labels, the list
+// and the frame and table (which let Tab into the controls they hold) don't.
+enum KeyboardRole { noKeys, tabStop };
 
 struct ControlLayout {
     Parent parent;
@@ -62,17 +62,16 @@ struct ControlLayout {
 };
 
 // Tab and Shift+Tab follow this order; a frame or table comes before the
-// controls inside it, which need its handle, and lets navigation into them
-// (WS_EX_CONTROLPARENT). Positions are relative to the parent.
+// controls inside it, which need its handle. Positions are relative to the parent.
 static const ControlLayout controlLayouts[] = {
     {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20, noKeys},
     {mainParent, VELMO_TAB_MENU_CLASS, "", tabMenuId, 16, 38, 608, 34, tabStop},
     {mainParent, VELMO_STATIC_CLASS, "Pressed tabs: none", tabStatusId, 16, 74, 608, 20, noKeys},
-    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314, holdsTabStops},
+    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314, noKeys},
     {frameParent, VELMO_LIST_CLASS, "", rowListId, 12, 34, 272, 212, noKeys},
     {frameParent, VELMO_BUTTON_CLASS, "Add row", addRowId, 12, 264, 128, 34, tabStop},
     {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34, tabStop},
-    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314, holdsTabStops},
+    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314, noKeys},
     {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20, noKeys},
     {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24, tabStop},
     {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 110, 20, tabStop},
@@ -148,9 +147,8 @@ static void createControls(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < controlCount; i++) {
         const ControlLayout& layout = controlLayouts[i];
-        DWORD exStyle = layout.keys == holdsTabStops ? WS_EX_CONTROLPARENT : 0;
         DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
-        controls[i] = CreateWindowExA(exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
+        controls[i] = CreateWindowExA(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
                                       scaled(layout.x), scaled(layout.y), scaled(layout.width), scaled(layout.height),
                                       findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);

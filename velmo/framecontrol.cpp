@@ -49,8 +49,20 @@ static const AccessibleControl frameAccessibility = {.role = ROLE_SYSTEM_GROUPIN
 
 extern const Control frameControl;
 
+// The dialog manager's Tab and arrow keys reach the controls inside a frame
+// only through a parent with WS_EX_CONTROLPARENT, so every frame has it.
+static void becomeControlParent(HWND window) {
+    LONG_PTR extendedStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    if ((extendedStyle & WS_EX_CONTROLPARENT) == 0) {
+        SetWindowLongPtrA(window, GWL_EXSTYLE, extendedStyle | WS_EX_CONTROLPARENT);
+    }
+}
+
 LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCCREATE:
+        becomeControlParent(window);
+        break;
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);
         return 0;

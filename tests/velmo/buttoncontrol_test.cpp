@@ -234,13 +234,13 @@ protected:
     }
 };
 
-// A control without WS_TABSTOP is passed over; a frame made with
-// WS_EX_CONTROLPARENT lets the focus reach the buttons inside it.
+// A control without WS_TABSTOP is passed over; a frame lets the focus reach
+// the buttons inside it, with no extended style from its host.
 TEST_F(ButtonKeyboard, tabAndShiftTabFollowTheCreationOrder) {
     const int width = 130;
     HWND first = createKeyboardButton(1, host, 10, 10, width);
     createButton("Plain", 2, 150, 10);
-    HWND frame = createChild(VELMO_FRAME_CLASS, "Frame", host, 3, 10, 60, 280, 80, 0, WS_EX_CONTROLPARENT);
+    HWND frame = createChild(VELMO_FRAME_CLASS, "Frame", host, 3, 10, 60, 280, 80);
     HWND inside = createKeyboardButton(4, frame, 10, 40, width);
     HWND last = createKeyboardButton(5, host, 10, 150, width);
     const struct {
