@@ -100,7 +100,7 @@ VELMO_API HBITMAP getControlBitmap(const char* listName, const char* bitmapName)
    null while it can't be made. */
 VELMO_API HFONT getMainFont(void);
 
-/* Registers the nine classes; 1 on success, 0 at the first failure. */
+/* Registers the classes above; 1 on success, 0 at the first failure. */
 VELMO_API int registerClasses(void);
 
 VELMO_API Tab* newTab(const char* caption, int pressed);

@@ -1,14 +1,13 @@
-// What the drawn controls share besides the theme: the paint cycle (the
-// button, tab menu, link, frame, list and static), text in the shared font,
-// the window's size, the cursor that the button, tab menu and link choose,
-// the WM_COMMAND that the button, tab menu, link and frame send, and the
-// height clamp of the button and the tab menu.
+// What the drawn controls share besides the theme: the paint cycle, text in
+// the shared font, the window's size, a cursor chosen by the control, the
+// WM_COMMAND sent to the parent, and the clamp of a control kept to one
+// height.
 #ifndef VELMO_CONTROLPLUMBING_H
 #define VELMO_CONTROLPLUMBING_H
 
 #include <windows.h>
 
-// The height that the button and the tab menu draw and clamp to, at 96 DPI.
+// The height that the controls kept to one height draw and clamp to, at 96 DPI.
 const int controlHeight = 34;
 
 // A control's drawing of its whole client area into target, whether target is

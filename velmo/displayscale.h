@@ -1,6 +1,7 @@
-// Lengths at the DPI of the window they are drawn in: every length a control
-// gives in 96-DPI pixels goes through scaleLength, so what is drawn and what
-// is hit-tested agree at any display scaling.
+// Lengths at the DPI of the window they are drawn in. A control gives its
+// lengths in 96-DPI pixels and scales them here with its window's DPI; a
+// bitmap's own size scales with the image that drawing chooses, and a
+// one-pixel outline stays one pixel.
 #ifndef VELMO_DISPLAYSCALE_H
 #define VELMO_DISPLAYSCALE_H
 

@@ -1,7 +1,5 @@
 // Focus, Space and Enter, and the focus cue, for the controls that a host opts
-// into keyboard navigation: the button, the tab menu and the link, and the
-// edit, which hands the focus to its field. A control takes part when it has
-// WS_TABSTOP; without it every function here leaves the control alone, so its
+// into keyboard navigation. A control takes part when it has WS_TABSTOP; without it every function here leaves the control alone, so its
 // messages go on exactly as before.
 #ifndef VELMO_KEYBOARDFOCUS_H
 #define VELMO_KEYBOARDFOCUS_H

@@ -9,8 +9,8 @@
 void deleteWholeList(ListItem* head, void (*release)(void*));
 
 #ifdef _WIN32
-// A window's items (the tab menu's tabs, the list's rows): a list whose head
-// lives in the window's user-data slot from WM_CREATE to WM_NCDESTROY.
+// A window's items: a list whose head lives in the window's user-data slot
+// from WM_CREATE to WM_NCDESTROY.
 ListItem* getWindowItems(HWND window);
 void setWindowItems(HWND window, ListItem* head);
 

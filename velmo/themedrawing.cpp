@@ -55,9 +55,10 @@ struct PixelCopy {
     DWORD* pixels;
 };
 
-// Room for the theme's 17 bitmaps, their 2x set and those of a registry built
-// again; any further bitmap is drawn through a memory context.
-static const int maxPixelCopies = 64;
+// Room for the theme's bitmaps, their 2x set and those of a registry built
+// again, with some to spare; any further bitmap is drawn through a memory
+// context.
+static const int maxPixelCopies = 4 * themeBitmapCount;
 // Larger bitmaps are drawn through a memory context too.
 static const LONG maxCopiedPixels = 1 << 22;
 

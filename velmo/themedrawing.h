@@ -1,6 +1,5 @@
 // Drawing the theme's bitmaps at a window's DPI: each looked up once, its
-// pixels copied once, and drawn stretched alone or as a three-slice strip. The button, tab menu
-// and frame draw strips; the link and the list draw single bitmaps.
+// pixels copied once, and drawn stretched alone or as a three-slice strip.
 #ifndef VELMO_THEMEDRAWING_H
 #define VELMO_THEMEDRAWING_H
 
