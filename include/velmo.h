@@ -51,16 +51,49 @@ VELMO_API ListItem* removeFromList(ListItem* head, int position, void (*release)
 #ifdef _WIN32
 #include <windows.h>
 
-/* Window classes registered while the library loads. */
-#define VELMO_WINDOW_CLASS "VelmoWindow"
-#define VELMO_BUTTON_CLASS "VelmoButton"
-#define VELMO_TAB_MENU_CLASS "VelmoTabMenu"
-#define VELMO_LINK_CLASS "VelmoLink"
-#define VELMO_FRAME_CLASS "VelmoFrame"
-#define VELMO_LIST_CLASS "VelmoList"
-#define VELMO_TABLE_CLASS "VelmoTable"
-#define VELMO_STATIC_CLASS "VelmoStatic"
-#define VELMO_EDIT_CLASS "VelmoEdit"
+/* Window classes registered while the library loads, named in both widths:
+ * the plain name follows UNICODE, as the system's class names do. Windows of
+ * every class keep their text in UTF-16 whichever width a host uses; see the
+ * README on text and code pages. */
+#define VELMO_WINDOW_CLASSA "VelmoWindow"
+#define VELMO_WINDOW_CLASSW L"VelmoWindow"
+#define VELMO_BUTTON_CLASSA "VelmoButton"
+#define VELMO_BUTTON_CLASSW L"VelmoButton"
+#define VELMO_TAB_MENU_CLASSA "VelmoTabMenu"
+#define VELMO_TAB_MENU_CLASSW L"VelmoTabMenu"
+#define VELMO_LINK_CLASSA "VelmoLink"
+#define VELMO_LINK_CLASSW L"VelmoLink"
+#define VELMO_FRAME_CLASSA "VelmoFrame"
+#define VELMO_FRAME_CLASSW L"VelmoFrame"
+#define VELMO_LIST_CLASSA "VelmoList"
+#define VELMO_LIST_CLASSW L"VelmoList"
+#define VELMO_TABLE_CLASSA "VelmoTable"
+#define VELMO_TABLE_CLASSW L"VelmoTable"
+#define VELMO_STATIC_CLASSA "VelmoStatic"
+#define VELMO_STATIC_CLASSW L"VelmoStatic"
+#define VELMO_EDIT_CLASSA "VelmoEdit"
+#define VELMO_EDIT_CLASSW L"VelmoEdit"
+#ifdef UNICODE
+#define VELMO_WINDOW_CLASS VELMO_WINDOW_CLASSW
+#define VELMO_BUTTON_CLASS VELMO_BUTTON_CLASSW
+#define VELMO_TAB_MENU_CLASS VELMO_TAB_MENU_CLASSW
+#define VELMO_LINK_CLASS VELMO_LINK_CLASSW
+#define VELMO_FRAME_CLASS VELMO_FRAME_CLASSW
+#define VELMO_LIST_CLASS VELMO_LIST_CLASSW
+#define VELMO_TABLE_CLASS VELMO_TABLE_CLASSW
+#define VELMO_STATIC_CLASS VELMO_STATIC_CLASSW
+#define VELMO_EDIT_CLASS VELMO_EDIT_CLASSW
+#else
+#define VELMO_WINDOW_CLASS VELMO_WINDOW_CLASSA
+#define VELMO_BUTTON_CLASS VELMO_BUTTON_CLASSA
+#define VELMO_TAB_MENU_CLASS VELMO_TAB_MENU_CLASSA
+#define VELMO_LINK_CLASS VELMO_LINK_CLASSA
+#define VELMO_FRAME_CLASS VELMO_FRAME_CLASSA
+#define VELMO_LIST_CLASS VELMO_LIST_CLASSA
+#define VELMO_TABLE_CLASS VELMO_TABLE_CLASSA
+#define VELMO_STATIC_CLASS VELMO_STATIC_CLASSA
+#define VELMO_EDIT_CLASS VELMO_EDIT_CLASSA
+#endif
 
 /* One tab of a tab menu; caption is the tab's own copy, or null. */
 typedef struct Tab {

@@ -8,6 +8,8 @@
 #include <climits>
 #include <new>
 
+#include "heaptext.h"
+
 static const char objectProperty[] = "VelmoAccessible";
 // The position that names the control itself rather than a child.
 static const int selfPosition = -1;
@@ -69,7 +71,7 @@ static int countItems(HWND window, const AccessibleControl* description) {
 }
 
 static AccessibleItem describeItem(HWND window, const AccessibleControl* description, int position) {
-    AccessibleItem item = {nullptr, {0, 0, 0, 0}, 0};
+    AccessibleItem item = {nullptr, nullptr, {0, 0, 0, 0}, 0};
     description->describeItem(window, position, &item);
     return item;
 }
@@ -130,36 +132,46 @@ static DWORD findStates(HWND window, const AccessibleControl* description) {
 
 // The text as a reader's string. Drawn text reads as DrawText shows it: each
 // '&' is dropped and the character after it kept, so "&&" reads as "&".
-static BSTR makeString(const char* text, bool asDrawn) {
-    if (text == nullptr) {
-        text = "";
+static BSTR makeString(const wchar_t* text, bool asDrawn) {
+    UINT length = static_cast<UINT>(wcslen(text));
+    if (!asDrawn) {
+        return libraries.sysAllocStringLen(text, length);
     }
-    int size = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    wchar_t* wide = new (std::nothrow) wchar_t[size > 0 ? size : 1];
-    if (wide == nullptr) {
+    wchar_t* shown = new (std::nothrow) wchar_t[length + 1];
+    if (shown == nullptr) {
         return nullptr;
     }
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, size) - 1;
-    int kept = 0;
-    for (int read = 0; read < length; read++) {
-        if (asDrawn && wide[read] == L'&' && ++read == length) {
+    UINT kept = 0;
+    for (UINT read = 0; read < length; read++) {
+        if (text[read] == L'&' && ++read == length) {
             break;
         }
-        wide[kept++] = wide[read];
+        shown[kept++] = text[read];
     }
-    BSTR string = libraries.sysAllocStringLen(wide, static_cast<UINT>(kept));
-    delete[] wide;
+    BSTR string = libraries.sysAllocStringLen(shown, kept);
+    delete[] shown;
+    return string;
+}
+
+// An item's text as drawn: its wide text, else its ANSI text widened.
+static BSTR makeItemString(const AccessibleItem* item) {
+    if (item->wideText != nullptr || item->text == nullptr) {
+        return makeString(item->wideText != nullptr ? item->wideText : L"", true);
+    }
+    wchar_t* widened = widenText(item->text);
+    BSTR string = widened != nullptr ? makeString(widened, true) : nullptr;
+    deleteWideCopy(widened);
     return string;
 }
 
 // The window's text as WM_GETTEXT gives it (the edit's comes from its field).
 static BSTR makeWindowString(HWND window, bool asDrawn) {
     for (int size = firstTextSize;; size *= 2) {
-        char* text = new (std::nothrow) char[size];
+        wchar_t* text = new (std::nothrow) wchar_t[size];
         if (text == nullptr) {
             return nullptr;
         }
-        int length = GetWindowTextA(window, text, size);
+        int length = GetWindowTextW(window, text, size);
         BSTR string = length < size - 1 ? makeString(text, asDrawn) : nullptr;
         delete[] text;
         if (length < size - 1) {
@@ -430,7 +442,8 @@ struct AccessibleObject final : IAccessible {
         if (position == selfPosition) {
             *name = makeWindowString(window, !description->hasField);
         } else {
-            *name = makeString(describeItem(window, description, position).text, true);
+            AccessibleItem item = describeItem(window, description, position);
+            *name = makeItemString(&item);
         }
         return *name != nullptr ? S_OK : E_OUTOFMEMORY;
     }
@@ -691,16 +704,7 @@ struct AccessibleObject final : IAccessible {
         if (position != selfPosition || !description->hasField) {
             return DISP_E_MEMBERNOTFOUND;
         }
-        const wchar_t* wide = value != nullptr ? value : L"";
-        int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-        char* text = new (std::nothrow) char[size > 0 ? size : 1];
-        if (text == nullptr) {
-            return E_OUTOFMEMORY;
-        }
-        text[0] = '\0';
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, size, nullptr, nullptr);
-        SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-        delete[] text;
+        SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value != nullptr ? value : L""));
         return S_OK;
     }
 };
@@ -727,10 +731,11 @@ static AccessibleObject* findObject(HWND window, const AccessibleControl* descri
     return object;
 }
 
-static LRESULT answerObjectRequest(HWND window, WPARAM wParam, LPARAM lParam, const AccessibleControl* description) {
+static LRESULT answerObjectRequest(HWND window, WPARAM wParam, LPARAM lParam, TextWidth width,
+                                   const AccessibleControl* description) {
     // 64-bit Wine hands the 32-bit identifier over zero-extended.
     if (static_cast<LONG>(lParam) != OBJID_CLIENT || !findLibraries() || !enterApartment()) {
-        return DefWindowProcA(window, WM_GETOBJECT, wParam, lParam);
+        return answerByDefault(window, WM_GETOBJECT, wParam, lParam, width);
     }
     AccessibleObject* object = findObject(window, description);
     if (object == nullptr) {
@@ -755,14 +760,14 @@ static void disconnectObject(HWND window) {
     object->Release();
 }
 
-bool handleAccessibilityMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+bool handleAccessibilityMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                                 const AccessibleControl* description, LRESULT* result) {
     switch (message) {
     case WM_GETOBJECT:
-        *result = answerObjectRequest(control, wParam, lParam, description);
+        *result = answerObjectRequest(control, wParam, lParam, width, description);
         return true;
     case WM_SETTEXT:
-        *result = DefWindowProcA(control, message, wParam, lParam);
+        *result = answerByDefault(control, message, wParam, lParam, width);
         notifyAccessibleEvent(control, EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
         return true;
     case WM_ENABLE:

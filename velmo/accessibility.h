@@ -11,10 +11,15 @@
 
 #include <oleacc.h>
 
+#include "controlplumbing.h"
+
 // A simple child (a tab, a row) as a reader sees it.
 struct AccessibleItem {
-    // As drawn, '&' prefixes included; null reads as an empty name.
+    // As drawn, '&' prefixes included: the wide text where the control keeps
+    // one, else the ANSI text in the process's code page; both null read as
+    // an empty name.
     const char* text;
+    const wchar_t* wideText;
     // In the control's client coordinates.
     RECT box;
     DWORD states;
@@ -51,8 +56,9 @@ struct AccessibleControl {
 // - WM_NCDESTROY cuts the object off its window, so that a reader's leftover
 //   reference answers every call with an error, and goes on to default
 //   handling.
-// True, with the result, for a message answered here.
-bool handleAccessibilityMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+// True, with the result, for a message answered here; default handling reads
+// the text in the call's width.
+bool handleAccessibilityMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                                 const AccessibleControl* description, LRESULT* result);
 
 // Tells readers of a change (EVENT_OBJECT_...) of the control's client area:

@@ -93,7 +93,7 @@ static const AccessibleControl buttonAccessibility = {
 
 extern const Control buttonControl;
 
-LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_CREATE:
         setPressed(window, 0);
@@ -111,11 +111,17 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
         releaseButtonWithMouse(window);
         return 0;
     }
-    return handleControlMessage(window, message, wParam, lParam, &buttonControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &buttonControl);
+}
+
+LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &buttonControl);
 }
 
 extern const Control buttonControl = {
     .procedure = buttonWindowProcedure,
+    .wideProcedure = answerWideMessage<buttonControl>,
+    .handle = handleButtonMessage,
     .extraBytes = reservedExtraBytes,
     .background = classBackground,
     .draw = drawButton,

@@ -1,7 +1,45 @@
 // The messages that every control answers alike, from its Control.
 #include "control.h"
 
-LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control) {
+// Without the window's wide procedure the system would hand every text to
+// the exported procedure in the process's code page, losing what it can't
+// hold. A host that superclasses the control keeps its own procedure, which
+// calls the exported one with ANSI text.
+static void becomeWide(HWND window, const Control* control) {
+    if (GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(control->procedure)) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->wideProcedure));
+    }
+}
+
+static void addStyles(HWND window, int index, DWORD styles) {
+    LONG_PTR current = GetWindowLongPtrW(window, index);
+    if (styles != 0 && (current & styles) != styles) {
+        SetWindowLongPtrW(window, index, current | styles);
+    }
+}
+
+LRESULT answerAnsiMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control) {
+    if (message == WM_NCCREATE) {
+        addStyles(window, GWL_STYLE, control->style);
+        addStyles(window, GWL_EXSTYLE, control->extendedStyle);
+        becomeWide(window, control);
+    }
+    return control->handle(window, message, wParam, lParam, ansiText);
+}
+
+// A name that is a resource ordinal (0xFFFF, then the number) is no text.
+void keepCreationText(HWND window, LPARAM creation) {
+    if (creation == 0) {
+        return;
+    }
+    const wchar_t* name = reinterpret_cast<const CREATESTRUCTW*>(creation)->lpszName;
+    if (name != nullptr && name[0] != 0xFFFF) {
+        DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+    }
+}
+
+LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
+                             const Control* control) {
     switch (message) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
@@ -19,12 +57,12 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     LRESULT result;
     if (control->accessibility != nullptr &&
-        handleAccessibilityMessage(window, message, wParam, lParam, control->accessibility, &result)) {
+        handleAccessibilityMessage(window, message, wParam, lParam, width, control->accessibility, &result)) {
         return result;
     }
     if (control->keys != nullptr &&
         handleKeyboardMessage(window, message, wParam, lParam, control->keys, control->dialogCode, &result)) {
         return result;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return answerByDefault(window, message, wParam, lParam, width);
 }

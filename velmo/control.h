@@ -1,7 +1,9 @@
 // What a control's source tells the rest of the library about its control:
 // one `const Control` beside its window procedure, which velmo.cpp registers
-// as a window class and which the procedure hands to handleControlMessage for
-// every message that it doesn't answer itself.
+// as a window class. The exported procedure and the control's wide procedure
+// both hand every message to the control's handler, with the width in which
+// its text arrives, and the handler hands what it doesn't answer itself to
+// handleControlMessage.
 #ifndef VELMO_CONTROL_H
 #define VELMO_CONTROL_H
 
@@ -11,14 +13,25 @@
 #include "controlplumbing.h"
 #include "keyboardfocus.h"
 
+typedef LRESULT (*MessageHandler)(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width);
+
 struct Control {
-    // The procedure that the class registers; the library exports it.
+    // The procedure that the class registers, with ANSI text; the library
+    // exports it.
     WNDPROC procedure;
+    // The same with UTF-16 text: answerWideMessage for this control. Each
+    // window takes it when it is made.
+    WNDPROC wideProcedure;
+    // Answers every message in the width that its text arrives in.
+    MessageHandler handle;
     // Window extra bytes: reserved only, no control reads or writes them.
     int extraBytes = 0;
     // The class brush's colour. A class of the same colour as the class
     // registered before it shares that class's brush.
     COLORREF background;
+    // Styles that every window of the control has, whatever its host gives.
+    DWORD style = 0;
+    DWORD extendedStyle = 0;
     // Draws the whole client area for WM_PAINT and WM_PRINTCLIENT; null
     // leaves both to default handling.
     DrawFunction draw = nullptr;
@@ -34,8 +47,27 @@ struct Control {
     const AccessibleControl* accessibility = nullptr;
 };
 
+// The exported procedure's answer: the control's handler with ANSI text.
+// WM_NCCREATE also gives the window the control's styles and, unless a host
+// superclass stands in front, its wide procedure.
+LRESULT answerAnsiMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control);
+
+// WM_CREATE's text as the creator gave it: WM_NCCREATE, which the exported
+// procedure answered, had it only in the process's code page.
+void keepCreationText(HWND window, LPARAM creation);
+
+// The control's wide procedure: its handler with UTF-16 text.
+template <const Control& control>
+LRESULT CALLBACK answerWideMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        keepCreationText(window, lParam);
+    }
+    return control.handle(window, message, wParam, lParam, wideText);
+}
+
 // Paint and print, the chosen cursor, readers' requests, keys and focus as
-// the control describes them, then default handling.
-LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control);
+// the control describes them, then default handling in the call's width.
+LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
+                             const Control* control);
 
 #endif

@@ -7,6 +7,13 @@
 
 static const int textBufferSize = 512;
 
+LRESULT answerByDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
+    if (width == wideText) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw) {
     if (message == WM_PRINTCLIENT) {
         draw(window, reinterpret_cast<HDC>(wParam));
@@ -39,14 +46,14 @@ HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour) {
 }
 
 void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format) {
-    char text[textBufferSize];
+    wchar_t text[textBufferSize];
     if (maxCount > textBufferSize) {
         maxCount = textBufferSize;
     }
-    GetWindowTextA(window, text, maxCount);
+    GetWindowTextW(window, text, maxCount);
     HGDIOBJ previous = selectTextStyle(target, window, colour);
     RECT rectangle = *box;
-    DrawTextA(target, text, -1, &rectangle, format);
+    DrawTextW(target, text, -1, &rectangle, format);
     restoreObject(target, previous);
 }
 

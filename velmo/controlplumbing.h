@@ -10,6 +10,15 @@
 // The height that the controls kept to one height draw and clamp to, at 96 DPI.
 const int controlHeight = 34;
 
+// How the text of one call to a control arrives: in the process's ANSI code
+// page, through the exported procedures, or as UTF-16, through the wide
+// procedure that each window takes when it is made. Default handling must
+// read it the same way.
+enum TextWidth { ansiText, wideText };
+
+// DefWindowProcA or DefWindowProcW, as the call's text arrives.
+LRESULT answerByDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width);
+
 // A control's drawing of its whole client area into target, whether target is
 // its paint context or one that WM_PRINTCLIENT gives.
 typedef void (*DrawFunction)(HWND window, HDC target);
@@ -30,8 +39,8 @@ HFONT getWindowFont(HWND window);
 // font back.
 HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour);
 
-// Draws the window's text (at most maxCount - 1 characters) in the shared font
-// with a transparent background.
+// Draws the window's text (at most maxCount - 1 UTF-16 units) in the shared
+// font with a transparent background.
 void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format);
 
 // The window rectangle's width and height.

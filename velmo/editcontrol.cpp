@@ -9,7 +9,8 @@
 // The grey class background shows as a frame of this width round the field.
 static const int editFrameWidth = 1;
 static const COLORREF classBackground = RGB(200, 200, 200);
-static const char editFieldClass[] = "EDIT";
+// A Unicode field, which keeps every character of its text.
+static const wchar_t editFieldClass[] = L"EDIT";
 
 // Each control keeps its own field in its user-data slot, so several edit
 // controls stay independent of one another.
@@ -22,7 +23,7 @@ static void createEditField(HWND window) {
     GetWindowRect(window, &windowRect);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     int frame = scaleLength(window, editFrameWidth);
-    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, frame, frame,
+    HWND field = CreateWindowExW(0, editFieldClass, L"", WS_CHILD | WS_VISIBLE, frame, frame,
                                  windowRect.right - windowRect.left - 2 * frame,
                                  windowRect.bottom - windowRect.top - 2 * frame, window, nullptr, instance, nullptr);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
@@ -40,11 +41,15 @@ static void handFocusToField(HWND window) {
     }
 }
 
-// A control whose field could not be made answers the relayed messages with 0.
-static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// A control whose field could not be made answers the relayed messages with
+// 0. The text goes on in the width it came in.
+static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     HWND field = getEditField(window);
     if (field == nullptr) {
         return 0;
+    }
+    if (width == wideText) {
+        return SendMessageW(field, message, wParam, lParam);
     }
     return SendMessageA(field, message, wParam, lParam);
 }
@@ -54,28 +59,34 @@ static const AccessibleControl editAccessibility = {.role = ROLE_SYSTEM_TEXT, .h
 
 extern const Control editControl;
 
-LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_CREATE:
         createEditField(window);
-        return DefWindowProcA(window, message, wParam, lParam);
+        return answerByDefault(window, message, wParam, lParam, width);
     case WM_SETTEXT: {
-        LRESULT result = relayToEditField(window, message, wParam, lParam);
+        LRESULT result = relayToEditField(window, message, wParam, lParam, width);
         notifyAccessibleEvent(window, EVENT_OBJECT_NAMECHANGE, CHILDID_SELF);
         return result;
     }
     case WM_GETTEXT:
-        return relayToEditField(window, message, wParam, lParam);
+        return relayToEditField(window, message, wParam, lParam, width);
     case WM_SETFOCUS:
         handFocusToField(window);
-        return DefWindowProcA(window, message, wParam, lParam);
+        return answerByDefault(window, message, wParam, lParam, width);
     }
-    return handleControlMessage(window, message, wParam, lParam, &editControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &editControl);
+}
+
+LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &editControl);
 }
 
 // The platform's field draws itself and the class brush the frame round it.
 extern const Control editControl = {
     .procedure = editWindowProcedure,
+    .wideProcedure = answerWideMessage<editControl>,
+    .handle = handleEditMessage,
     .background = classBackground,
     .accessibility = &editAccessibility,
 };

@@ -49,30 +49,27 @@ static const AccessibleControl frameAccessibility = {.role = ROLE_SYSTEM_GROUPIN
 
 extern const Control frameControl;
 
-// The dialog manager's Tab and arrow keys reach the controls inside a frame
-// only through a parent with WS_EX_CONTROLPARENT, so every frame has it.
-static void becomeControlParent(HWND window) {
-    LONG_PTR extendedStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
-    if ((extendedStyle & WS_EX_CONTROLPARENT) == 0) {
-        SetWindowLongPtrA(window, GWL_EXSTYLE, extendedStyle | WS_EX_CONTROLPARENT);
-    }
-}
-
-LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
-    case WM_NCCREATE:
-        becomeControlParent(window);
-        break;
     case WM_COMMAND:
         sendCommandToParent(window, wParam, lParam);
         return 0;
     }
-    return handleControlMessage(window, message, wParam, lParam, &frameControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &frameControl);
+}
+
+LRESULT CALLBACK frameWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &frameControl);
 }
 
 extern const Control frameControl = {
     .procedure = frameWindowProcedure,
+    .wideProcedure = answerWideMessage<frameControl>,
+    .handle = handleFrameMessage,
     .background = classBackground,
+    // The dialog manager's Tab and arrow keys reach the controls inside a
+    // frame only through a parent with WS_EX_CONTROLPARENT.
+    .extendedStyle = WS_EX_CONTROLPARENT,
     .draw = drawFrame,
     .accessibility = &frameAccessibility,
 };

@@ -41,7 +41,7 @@ static const AccessibleControl linkAccessibility = {
 
 extern const Control linkControl;
 
-LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleLinkMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_MOUSEMOVE:
         chooseCursor(&linkCursor, cursorHand);
@@ -55,11 +55,17 @@ LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, L
         }
         return 0;
     }
-    return handleControlMessage(window, message, wParam, lParam, &linkControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &linkControl);
+}
+
+LRESULT CALLBACK linkWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &linkControl);
 }
 
 extern const Control linkControl = {
     .procedure = linkWindowProcedure,
+    .wideProcedure = answerWideMessage<linkControl>,
+    .handle = handleLinkMessage,
     .background = classBackground,
     .draw = drawLink,
     .cursor = &linkCursor,

@@ -5,6 +5,7 @@
 #include "control.h"
 #include "displayscale.h"
 #include "heaptext.h"
+#include "itemtext.h"
 #include "list.h"
 #include "themedrawing.h"
 
@@ -22,19 +23,22 @@ static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
 static const int reservedExtraBytes = 4;
 static const COLORREF classBackground = RGB(255, 255, 255);
 
-static void addRow(HWND window, const char* text) {
+// The row holds the ANSI copy of its text; the wide one is kept beside it.
+static const char* getRowText(const void* row) {
+    return static_cast<const char*>(row);
+}
+
+static void addRow(HWND window, const void* text, TextWidth width) {
     ListItem* head = getWindowItems(window);
-    if (head == nullptr || text == nullptr) {
+    ItemText copies;
+    if (head == nullptr || text == nullptr || !makeItemText(text, width, &copies)) {
         return;
     }
-    char* copy = copyText(text);
-    if (copy == nullptr) {
+    if (addToList(head, copies.ansi) == nullptr) {
+        deleteItemText(&copies);
         return;
     }
-    if (addToList(head, copy) == nullptr) {
-        deleteText(copy);
-        return;
-    }
+    keepWideText(window, copies.ansi, copies.wide);
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
@@ -43,6 +47,7 @@ static void removeRow(HWND window, int position) {
     ListItem* head = getWindowItems(window);
     if (head != nullptr) {
         setWindowItems(window, removeFromList(head, position, deleteText));
+        dropGoneWideTexts(window, getRowText);
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
@@ -80,6 +85,7 @@ static void drawList(HWND window, HDC target) {
     int textRight = scaleToDpi(rowTextRight, dpi);
     int width = getWindowSize(window).cx;
     HGDIOBJ previousFont = selectTextStyle(target, window, rowTextColour);
+    const ListItem* texts = getWideTexts(window);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         if (item->data == nullptr) {
@@ -93,14 +99,15 @@ static void drawList(HWND window, HDC target) {
             RECT markerBox = {markerX, row.top, markerX + marker.cx, row.top + marker.cy};
             drawImage(target, &markerImage, &markerBox);
             RECT textBox = {textLeft, row.top, textRight, row.top + textHeight};
-            DrawTextA(target, static_cast<const char*>(item->data), -1, &textBox, rowTextFormat);
+            drawItemText(target, texts, getRowText(item->data), &textBox, rowTextFormat);
         }
     }
     restoreObject(target, previousFont);
 }
 
 static void describeRow(HWND window, int position, AccessibleItem* item) {
-    item->text = static_cast<const char*>(getWindowItemAt(window, position));
+    item->text = getRowText(getWindowItemAt(window, position));
+    item->wideText = findWideText(getWideTexts(window), item->text);
     item->box = getRowBox(window, position);
     item->states = STATE_SYSTEM_READONLY;
 }
@@ -113,27 +120,37 @@ static const AccessibleControl listAccessibility = {.role = ROLE_SYSTEM_LIST,
 
 extern const Control listControl;
 
-LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleListMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_CREATE:
         return createWindowItems(window);
     case WM_NCDESTROY:
         deleteWindowItems(window, deleteText);
+        dropWideTexts(window);
         break;
     case LB_ADDSTRING:
-        addRow(window, reinterpret_cast<const char*>(lParam));
+        addRow(window, reinterpret_cast<const void*>(lParam), width);
         return 0;
     case LB_DELETESTRING:
         removeRow(window, static_cast<int>(wParam));
         return 0;
     }
-    return handleControlMessage(window, message, wParam, lParam, &listControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &listControl);
+}
+
+LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &listControl);
 }
 
 extern const Control listControl = {
     .procedure = listWindowProcedure,
+    .wideProcedure = answerWideMessage<listControl>,
+    .handle = handleListMessage,
     .extraBytes = reservedExtraBytes,
     .background = classBackground,
+    // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
+    // procedure as UTF-16 (see the tab menu's).
+    .style = LBS_HASSTRINGS,
     .draw = drawList,
     .accessibility = &listAccessibility,
 };

@@ -24,12 +24,18 @@ static const AccessibleControl staticAccessibility = {.role = ROLE_SYSTEM_STATIC
 
 extern const Control staticControl;
 
+static LRESULT handleStaticMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
+    return handleControlMessage(window, message, wParam, lParam, width, &staticControl);
+}
+
 LRESULT CALLBACK staticWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return handleControlMessage(window, message, wParam, lParam, &staticControl);
+    return answerAnsiMessage(window, message, wParam, lParam, &staticControl);
 }
 
 extern const Control staticControl = {
     .procedure = staticWindowProcedure,
+    .wideProcedure = answerWideMessage<staticControl>,
+    .handle = handleStaticMessage,
     .background = classBackground,
     .draw = drawStatic,
     .accessibility = &staticAccessibility,

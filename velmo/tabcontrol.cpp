@@ -6,6 +6,7 @@
 #include "control.h"
 #include "displayscale.h"
 #include "heaptext.h"
+#include "itemtext.h"
 #include "list.h"
 #include "themedrawing.h"
 
@@ -70,6 +71,10 @@ void addTabToList(ListItem* head, Tab* tab) {
 
 static void freeTab(void* tab) {
     deleteTab((Tab*)tab);
+}
+
+static const char* getCaption(const void* tab) {
+    return static_cast<const Tab*>(tab)->caption;
 }
 
 static int countTabs(HWND window) {
@@ -257,11 +262,21 @@ static LRESULT writePressedTabs(HWND window, WPARAM capacity, int* positions) {
     return 0;
 }
 
-static LRESULT addTab(HWND window, const char* caption) {
-    Tab* tab = newTab(caption, 0);
+// The tab takes the ANSI copy of its caption; the wide one is kept beside it.
+static LRESULT addTab(HWND window, const void* caption, TextWidth width) {
+    ItemText text;
+    Tab* tab = makeItemText(caption, width, &text) ? newTab(nullptr, 0) : nullptr;
     if (tab != nullptr) {
-        addTabToList(getWindowItems(window), tab);
+        tab->caption = text.ansi;
+        text.ansi = nullptr;
+        if (addToList(getWindowItems(window), tab) != nullptr) {
+            keepWideText(window, tab->caption, text.wide);
+            text.wide = nullptr;
+        } else {
+            deleteTab(tab);
+        }
     }
+    deleteItemText(&text);
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
     return 0;
@@ -283,6 +298,7 @@ static void keepFocusOnItsTab(HWND window, int removed) {
 
 static LRESULT removeTab(HWND window, WPARAM position) {
     setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
+    dropGoneWideTexts(window, getCaption);
     if (takesKeyboard(window)) {
         keepFocusOnItsTab(window, (int)position);
     }
@@ -294,6 +310,7 @@ static LRESULT removeTab(HWND window, WPARAM position) {
 static void drawTabs(HWND window, HDC target, int dpi) {
     StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
     HGDIOBJ previous = selectTextStyle(target, window, captionColour);
+    const ListItem* captions = getWideTexts(window);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
@@ -304,10 +321,8 @@ static void drawTabs(HWND window, HDC target, int dpi) {
         if (tab->pressed != 0) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         }
-        if (tab->caption != nullptr) {
-            RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
-            DrawTextA(target, tab->caption, -1, &textBox, captionFormat);
-        }
+        RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
+        drawItemText(target, captions, tab->caption, &textBox, captionFormat);
     }
     restoreObject(target, previous);
 }
@@ -332,6 +347,7 @@ static void drawTabMenu(HWND window, HDC target) {
 static void describeTab(HWND window, int position, AccessibleItem* item) {
     Tab* tab = getTabAt(window, position);
     item->text = tab != nullptr ? tab->caption : nullptr;
+    item->wideText = findWideText(getWideTexts(window), item->text);
     item->box = getTabBox(window, position);
     item->states = STATE_SYSTEM_SELECTABLE;
     if (tab != nullptr && tab->pressed != 0) {
@@ -357,18 +373,19 @@ static const AccessibleControl tabMenuAccessibility = {.role = ROLE_SYSTEM_PAGET
 
 extern const Control tabMenuControl;
 
-LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT handleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_CREATE:
         return createWindowItems(window);
     case WM_NCDESTROY:
         deleteWindowItems(window, freeTab);
+        dropWideTexts(window);
         break;
     case WM_SIZE:
         clampHeight(window, lParam);
         return 0;
     case LB_ADDSTRING:
-        return addTab(window, (const char*)lParam);
+        return addTab(window, reinterpret_cast<const void*>(lParam), width);
     case LB_DELETESTRING:
         return removeTab(window, wParam);
     case LB_GETSELCOUNT:
@@ -390,13 +407,23 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
         }
         break;
     }
-    return handleControlMessage(window, message, wParam, lParam, &tabMenuControl);
+    return handleControlMessage(window, message, wParam, lParam, width, &tabMenuControl);
+}
+
+LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &tabMenuControl);
 }
 
 extern const Control tabMenuControl = {
     .procedure = tabWindowProcedure,
+    .wideProcedure = answerWideMessage<tabMenuControl>,
+    .handle = handleTabMessage,
     .extraBytes = reservedExtraBytes,
     .background = classBackground,
+    // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
+    // procedure as UTF-16: the system converts a list-box string message for
+    // a window whose style says that its items are strings.
+    .style = LBS_HASSTRINGS,
     .draw = drawTabMenu,
     .cursor = &tabCursor,
     .keys = &tabKeys,

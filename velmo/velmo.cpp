@@ -15,11 +15,11 @@ struct WindowClass {
 
 // In the order of registration. A table is a frame under a second name.
 static const WindowClass windowClasses[] = {
-    {VELMO_WINDOW_CLASS, &windowControl},   {VELMO_BUTTON_CLASS, &buttonControl},
-    {VELMO_TAB_MENU_CLASS, &tabMenuControl}, {VELMO_LINK_CLASS, &linkControl},
-    {VELMO_FRAME_CLASS, &frameControl},     {VELMO_LIST_CLASS, &listControl},
-    {VELMO_TABLE_CLASS, &frameControl},     {VELMO_STATIC_CLASS, &staticControl},
-    {VELMO_EDIT_CLASS, &editControl},
+    {VELMO_WINDOW_CLASSA, &windowControl},   {VELMO_BUTTON_CLASSA, &buttonControl},
+    {VELMO_TAB_MENU_CLASSA, &tabMenuControl}, {VELMO_LINK_CLASSA, &linkControl},
+    {VELMO_FRAME_CLASSA, &frameControl},     {VELMO_LIST_CLASSA, &listControl},
+    {VELMO_TABLE_CLASSA, &frameControl},     {VELMO_STATIC_CLASSA, &staticControl},
+    {VELMO_EDIT_CLASSA, &editControl},
 };
 
 // Stops at the first class that can't be registered; those before it stay,

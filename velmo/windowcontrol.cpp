@@ -66,10 +66,15 @@ static void removeWindowState(HWND window) {
     RemovePropA(window, cursorTypeProperty);
 }
 
-static LRESULT forwardMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The host's procedure takes ANSI text, as it always has: a wide call reaches
+// it through the system's converting handle (see findAnsiCaller).
+static LRESULT forwardMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     WNDPROC forwardTo = getForwardTo(window);
     if (forwardTo == nullptr) {
-        return DefWindowProcA(window, message, wParam, lParam);
+        return answerByDefault(window, message, wParam, lParam, width);
+    }
+    if (width == wideText) {
+        return CallWindowProcW(forwardTo, window, message, wParam, lParam);
     }
     return CallWindowProcA(forwardTo, window, message, wParam, lParam);
 }
@@ -139,52 +144,82 @@ static void moveToSuggestedRect(HWND window, const RECT* suggested) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// What CallWindowProcW calls to hand the ANSI procedure a wide message, its
+// text converted, and CallWindowProcA calls as the procedure itself: the value
+// that the system gives for the procedure as a window's wide procedure. The
+// window holds the procedure for as long as it takes to read that, and no
+// message comes in between.
+static WNDPROC findAnsiCaller(HWND window, WNDPROC procedure) {
+    bool wide = IsWindowUnicode(window) != FALSE;
+    LONG_PTR own = wide ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    LONG_PTR caller = GetWindowLongPtrW(window, GWLP_WNDPROC);
+    if (wide) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, own);
+    } else {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, own);
+    }
+    return reinterpret_cast<WNDPROC>(caller);
+}
+
 // A window whose procedure can't be kept goes back to the default window
 // procedure, with no creation notice.
-static LRESULT installProcedure(HWND window, WPARAM wParam, LPARAM lParam) {
+static LRESULT installProcedure(HWND window, WPARAM wParam, LPARAM lParam, TextWidth width) {
     WNDPROC procedure = reinterpret_cast<WNDPROC>(wParam);
-    if (!SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(procedure))) {
+    WNDPROC caller = findAnsiCaller(window, procedure);
+    if (!SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(caller))) {
         RemovePropA(window, forwardToProperty);
-        return DefWindowProcA(window, WM_USER, wParam, lParam);
+        return answerByDefault(window, WM_USER, wParam, lParam, width);
     }
     CallWindowProcA(procedure, window, WM_CREATE, 0, 0);
     return CallWindowProcA(procedure, window, WM_USER, wParam, lParam);
 }
 
-LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+extern const Control windowControl;
+
+static LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_MOUSEMOVE:
         chooseZone(window, LOWORD(lParam), HIWORD(lParam));
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_SETCURSOR:
         showZoneCursor(window);
         return 0;
     case WM_LBUTTONDOWN:
         startMoveOrSize(window);
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_SIZE:
         roundCorners(window);
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_DPICHANGED:
         moveToSuggestedRect(window, reinterpret_cast<const RECT*>(lParam));
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_USER:
         // Without a procedure it is the dialog manager's DM_GETDEFID, which
         // has WM_USER's number, for the installed procedure to answer.
         if (wParam != 0) {
-            return installProcedure(window, wParam, lParam);
+            return installProcedure(window, wParam, lParam, width);
         }
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_NCDESTROY: {
-        LRESULT result = forwardMessage(window, message, wParam, lParam);
+        LRESULT result = forwardMessage(window, message, wParam, lParam, width);
         removeWindowState(window);
         return result;
     }
     default:
-        return forwardMessage(window, message, wParam, lParam);
+        return forwardMessage(window, message, wParam, lParam, width);
     }
+}
+
+LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return answerAnsiMessage(window, message, wParam, lParam, &windowControl);
 }
 
 // It hands every message to the host's procedure rather than answering as
 // the controls do, and readers see it as the system describes a window.
-extern const Control windowControl = {.procedure = dialogWindowProcedure, .background = classBackground};
+extern const Control windowControl = {
+    .procedure = dialogWindowProcedure,
+    .wideProcedure = answerWideMessage<windowControl>,
+    .handle = handleWindowMessage,
+    .background = classBackground,
+};
