@@ -26,6 +26,8 @@ const int controlWidth = 240;
 const int controlHeight = 34;
 const int controlId = 7;
 const char drawnText[] = "&Save && go";
+// Greek, Cyrillic and a surrogate pair: nothing that code page 1252 holds.
+const wchar_t worldText[] = L"\u03a9\u03bc\u03ad\u03b3\u03b1 \u0416\u0443\u043a A\U0001F600B";
 
 VARIANT childId(LONG id) {
     VARIANT variant;
@@ -172,6 +174,26 @@ TEST_P(EveryClass, defaultActionClicksWhileEnabled) {
     EXPECT_EQ(clicks, recorder.messages);
 }
 
+// A Unicode host's text, given at creation and set later, comes back whole
+// (the edit's creation text is its own, what it reads is its field's) and
+// is what readers hear.
+TEST_P(EveryClass, wideTextKeepsEveryUnitAndReadsWhole) {
+    wchar_t className[64];
+    MultiByteToWideChar(CP_ACP, 0, GetParam().name, -1, className, 64);
+    HWND control = CreateWindowExW(0, className, worldText, WS_CHILD | WS_VISIBLE, controlLeft, controlTop,
+                                   controlWidth, controlHeight, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, control);
+    wchar_t shown[64] = L"";
+    InternalGetWindowText(control, shown, 64);
+    EXPECT_EQ(std::wstring(worldText), shown) << "at creation";
+    SetWindowTextW(control, worldText);
+    GetWindowTextW(control, shown, 64);
+    EXPECT_EQ(std::wstring(worldText), shown);
+    IAccessible* object = read(control);
+    ASSERT_NE(nullptr, object);
+    EXPECT_EQ(worldText, readName(object, CHILDID_SELF));
+}
+
 std::string nameOf(const ::testing::TestParamInfo<VelmoClass>& info) {
     return info.param.name;
 }
@@ -295,10 +317,11 @@ TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     for (const char* text : {"&Alpha", "B&&c"}) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(worldText));
     IAccessible* object = read(list);
     ASSERT_NE(nullptr, object);
-    const wchar_t* names[] = {L"Alpha", L"B&c"};
-    for (LONG child = 1; child <= 2; child++) {
+    const wchar_t* names[] = {L"Alpha", L"B&c", worldText};
+    for (LONG child = 1; child <= 3; child++) {
         SCOPED_TRACE(child);
         EXPECT_EQ(ROLE_SYSTEM_LISTITEM, readRole(object, child));
         EXPECT_EQ(names[child - 1], readName(object, child));
@@ -310,9 +333,9 @@ TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     EXPECT_EQ(2, V_I4(&next));
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_DOWN, childId(1), &next));
     EXPECT_EQ(2, V_I4(&next));
-    EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_NEXT, childId(2), &next));
+    EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_NEXT, childId(3), &next));
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_LASTCHILD, childId(CHILDID_SELF), &next));
-    EXPECT_EQ(2, V_I4(&next));
+    EXPECT_EQ(3, V_I4(&next));
 }
 
 TEST_F(Accessibility, editValueIsItsFieldsTextAndSetsIt) {

@@ -155,6 +155,19 @@ TEST_F(ButtonPixels, captionIsDrawnCentredInItsBox) {
     EXPECT_NEAR(left, buttonWidth - right, 2);
 }
 
+// Greek drawn as its own letters, not as the question marks that code page
+// 1252 turns it into.
+TEST_F(ButtonPixels, greekCaptionIsDrawnAsItsOwnLetters) {
+    HWND greek = createButton("", buttonId, buttonLeftEdge, buttonTop);
+    SetWindowTextW(greek, L"\u03a9\u03bc\u03ad\u03b3\u03b1");
+    HWND marks = createButton("?????", buttonId + 1, buttonLeftEdge, buttonTop + 40);
+    repaintNow(host);
+    Pixels greekShown = captureWindow(greek);
+    Pixels marksShown = captureWindow(marks);
+    RECT box = {0, 0, buttonWidth, 30};
+    EXPECT_GT(countDifferencesInside(&greekShown, &marksShown, box), 0);
+}
+
 // The library's cursor state is process-wide: only a fresh process sees the
 // first movement over its first button.
 TEST_F(ButtonInput, handShowsFromTheSecondMoveOn) {

@@ -74,6 +74,18 @@ TEST_F(ListMessages, rowsKeepTheirOrderAndOwnCopies) {
     EXPECT_NE(head->data, head->next->data);
 }
 
+// Rows hold their text in the process's code page whichever width it came
+// in, also when the host gave the list owner-draw style bits, which stop the
+// system converting a list-box string message for a window without
+// LBS_HASSTRINGS.
+TEST_F(ListMessages, rowsFromAnsiAndWideSendersHoldCodePageText) {
+    DestroyWindow(list);
+    list = createChild(VELMO_LIST_CLASS, "", host, 0, listLeft, listTop, listWidth, listHeight, LBS_OWNERDRAWFIXED);
+    addRows({"Caf\xe9"});
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Caf\u00e9"));
+    EXPECT_EQ((std::vector<std::string>{"Caf\xe9", "Caf\xe9"}), getRows());
+}
+
 TEST_F(ListMessages, nullTextAddsNothing) {
     addRows({"A"});
     EXPECT_EQ(0, SendMessageA(list, LB_ADDSTRING, 0, 0));

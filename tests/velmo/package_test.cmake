@@ -55,6 +55,13 @@ foreach(import IN LISTS imports)
   endif()
 endforeach()
 
+# Text is drawn from UTF-16: GDI's ANSI text functions read the system's code
+# page, not the process's.
+string(REGEX MATCH "[0-9]+ +(DrawTextA|TextOutA|ExtTextOutA)\n" ansiTextImport "${output}")
+if(ansiTextImport)
+  message(FATAL_ERROR "velmo.dll imports ${ansiTextImport}")
+endif()
+
 # Exactly velmo.def's names, undecorated, whatever the pointer size.
 file(STRINGS ${SOURCE}/velmo/velmo.def expectedExports REGEX "^    [A-Za-z]")
 list(TRANSFORM expectedExports REPLACE "^ +([A-Za-z]+).*" "\\1")

@@ -77,6 +77,13 @@ const UINT bufferMessages[] = {
 };
 const UINT firstMdiMessage = WM_MDICREATE;
 const UINT lastMdiMessage = 0x22F;
+// The system reads the lParam of the edit and combo box messages as it
+// converts their text between ANSI and UTF-16 for a Unicode window, as every
+// window of the library is.
+const UINT firstEditMessage = EM_GETSEL;
+const UINT lastEditMessage = 0xDA;
+const UINT firstComboBoxMessage = CB_GETEDITSEL;
+const UINT lastComboBoxMessage = 0x164;
 const UINT stringMessages[] = {
     WM_SETTEXT, WM_SETTINGCHANGE, WM_DEVMODECHANGE, LB_ADDSTRING, LB_INSERTSTRING,
     LB_SELECTSTRING, LB_DIR, LB_FINDSTRING, LB_ADDFILE, LB_FINDSTRINGEXACT,
@@ -95,6 +102,10 @@ bool isListed(const UINT (&list)[count], UINT message) {
         }
     }
     return false;
+}
+
+bool isWithin(UINT message, UINT first, UINT last) {
+    return message >= first && message <= last;
 }
 
 unsigned readSeed() {
@@ -167,7 +178,9 @@ private:
     void prepare(UINT message, WPARAM* wParam, LPARAM* lParam) {
         if (isListed(stringMessages, message)) {
             *lParam = reinterpret_cast<LPARAM>(stormStrings[random() % (sizeof stormStrings / sizeof stormStrings[0])]);
-        } else if (isListed(bufferMessages, message) || (message >= firstMdiMessage && message <= lastMdiMessage)) {
+        } else if (isListed(bufferMessages, message) || isWithin(message, firstMdiMessage, lastMdiMessage) ||
+                   isWithin(message, firstEditMessage, lastEditMessage) ||
+                   isWithin(message, firstComboBoxMessage, lastComboBoxMessage)) {
             memset(scratch, 0, scratchSize);
             *lParam = reinterpret_cast<LPARAM>(scratch);
             if (message == WM_GETTEXT || message == WM_ASKCBFORMATNAME) {
@@ -362,6 +375,24 @@ int countOwnDifferences(HWND control, const Pixels* printed, const Pixels* shown
 // (as a host's screenshot or animation does) matches the screen, items, a
 // pressed state and its caption included (a press on the top-level window
 // would start its move loop).
+// Under the UTF-8 code page that the program's manifest sets, an ANSI host's
+// text is UTF-8, and every class, tab and row keeps it whole.
+TEST_P(EveryClass, Utf8AnsiTextArrivesWhole) {
+    ASSERT_EQ(static_cast<UINT>(CP_UTF8), GetACP());
+    const char text[] = "\xce\xa9\xce\xbc \xd0\x96 A\xf0\x9f\x98\x80" "B";
+    const wchar_t expected[] = L"\u03a9\u03bc \u0416 A\U0001F600B";
+    SetWindowTextA(control, text);
+    wchar_t shown[32] = L"";
+    GetWindowTextW(control, shown, 32);
+    EXPECT_EQ(std::wstring(expected), shown);
+    if (takesItems(GetParam())) {
+        SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        void* item = reinterpret_cast<ListItem*>(GetWindowLongPtrA(control, GWLP_USERDATA))->data;
+        bool isTab = strcmp(GetParam().name, VELMO_TAB_MENU_CLASS) == 0;
+        EXPECT_STREQ(text, isTab ? static_cast<Tab*>(item)->caption : static_cast<const char*>(item));
+    }
+}
+
 TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
     for (int i = 0; i < itemsPerLifetime; i++) {
         addItem(control);

@@ -1,6 +1,7 @@
 // The top-level window as its installed procedure, the screen and the user see it.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "mouse.h"
@@ -25,9 +26,13 @@ const LRESULT defaultButtonAnswer = MAKELRESULT(5, DC_HASDEFID);
 Recorder installedMessages;
 Recorder otherMessages;
 bool runMoveLoops = false;
+std::string lastTitleSet;
 
 LRESULT CALLBACK installedProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     installedMessages.messages.push_back({window, message, wParam, lParam});
+    if (message == WM_SETTEXT && lParam != 0) {
+        lastTitleSet = reinterpret_cast<const char*>(lParam);
+    }
     if (message == WM_NCLBUTTONDOWN && !runMoveLoops) {
         return 0;
     }
@@ -165,6 +170,24 @@ TEST_F(WindowMessages, nullProcedureIsPassedOnAndInstallsNothing) {
     SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
     std::vector<RecordedMessage> expected = {{window, WM_USER, 0, 0}, {window, WM_MOUSEMOVE, 0, MAKELPARAM(100, 100)}};
     EXPECT_EQ(expected, installedMessages.messages);
+}
+
+// A Unicode host's title is kept whole from creation; the installed
+// procedure, an ANSI one, gets a later title in the process's code page.
+TEST_F(WindowMessages, wideTitleIsWholeAndReachesTheProcedureAsAnsiText) {
+    const wchar_t title[] = L"\u03a9\u0416 A\U0001F600B";
+    HWND window = CreateWindowExW(0, VELMO_WINDOW_CLASSW, title, WS_POPUP, 0, 0, windowWidth, windowHeight, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, window);
+    windows.push_back(window);
+    wchar_t shown[16] = L"";
+    InternalGetWindowText(window, shown, 16);
+    EXPECT_EQ(std::wstring(title), shown);
+    SendMessageA(window, WM_USER, reinterpret_cast<WPARAM>(installedProcedure), installData);
+    SetWindowTextW(window, title);
+    char expected[16] = "";
+    WideCharToMultiByte(CP_ACP, 0, title, -1, expected, sizeof expected, nullptr, nullptr);
+    EXPECT_EQ(expected, lastTitleSet);
 }
 
 TEST_F(WindowMessages, setCursorNeverReachesTheInstalledProcedure) {

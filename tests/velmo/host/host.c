@@ -19,8 +19,8 @@ enum HostCheck {
 };
 
 static const char* const classNames[] = {
-    VELMO_WINDOW_CLASS, VELMO_BUTTON_CLASS, VELMO_TAB_MENU_CLASS, VELMO_LINK_CLASS, VELMO_FRAME_CLASS,
-    VELMO_LIST_CLASS, VELMO_TABLE_CLASS, VELMO_STATIC_CLASS, VELMO_EDIT_CLASS,
+    VELMO_WINDOW_CLASSA, VELMO_BUTTON_CLASSA, VELMO_TAB_MENU_CLASSA, VELMO_LINK_CLASSA, VELMO_FRAME_CLASSA,
+    VELMO_LIST_CLASSA, VELMO_TABLE_CLASSA, VELMO_STATIC_CLASSA, VELMO_EDIT_CLASSA,
 };
 
 static const char* const themeNames[][2] = {
@@ -74,11 +74,11 @@ static int checkProcedure(void) {
     HWND button;
     LRESULT length;
     record.cbSize = sizeof record;
-    if (!GetClassInfoExA(GetModuleHandleA(NULL), VELMO_BUTTON_CLASS, &record) ||
+    if (!GetClassInfoExA(GetModuleHandleA(NULL), VELMO_BUTTON_CLASSA, &record) ||
         record.lpfnWndProc != buttonWindowProcedure) {
         return fail(procedureFailed, "buttonWindowProcedure is not the VelmoButton class's procedure");
     }
-    button = CreateWindowExA(0, VELMO_BUTTON_CLASS, buttonCaption, WS_POPUP, 0, 0, buttonWidth, buttonHeight, NULL,
+    button = CreateWindowExA(0, VELMO_BUTTON_CLASSA, buttonCaption, WS_POPUP, 0, 0, buttonWidth, buttonHeight, NULL,
                              NULL, GetModuleHandleA(NULL), NULL);
     if (button == NULL) {
         return fail(procedureFailed, "no VelmoButton window");
@@ -124,8 +124,9 @@ static int checkCommand(void) {
     }
     parent = CreateWindowExA(0, hostClass, "host", WS_OVERLAPPEDWINDOW, 0, 0, parentSize, parentSize, NULL, NULL,
                              GetModuleHandleA(NULL), NULL);
-    button = CreateWindowExA(0, VELMO_BUTTON_CLASS, buttonCaption, WS_CHILD | WS_VISIBLE, 0, 0, buttonWidth,
-                             buttonHeight, parent, (HMENU)(INT_PTR)buttonIdentifier, GetModuleHandleA(NULL), NULL);
+    /* The class name in the host's own width: wide where it defines UNICODE. */
+    button = CreateWindowEx(0, VELMO_BUTTON_CLASS, TEXT("OK"), WS_CHILD | WS_VISIBLE, 0, 0, buttonWidth, buttonHeight,
+                            parent, (HMENU)(INT_PTR)buttonIdentifier, GetModuleHandleA(NULL), NULL);
     if (parent == NULL || button == NULL) {
         result = fail(commandFailed, "no parent window holding a VelmoButton");
     } else {
