@@ -54,33 +54,39 @@ enum KeyboardRole { noKeys, tabStop };
 
 struct ControlLayout {
     Parent parent;
-    const char* className;
-    const char* text;
+    // Wide, as a Unicode host gives them, so that any script shows.
+    const wchar_t* className;
+    const wchar_t* text;
     ControlId id;
     int x, y, width, height;
     KeyboardRole keys;
 };
 
+// In Greek and Cyrillic too: the controls keep and draw any script.
+static const wchar_t galleryTitle[] =
+    L"Velmo control gallery \u00b7 \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \u00b7 "
+    L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439";
+
 // Tab and Shift+Tab follow this order; a frame or table comes before the
 // controls inside it, which need its handle. Positions are relative to the parent.
 static const ControlLayout controlLayouts[] = {
-    {mainParent, VELMO_STATIC_CLASS, "Velmo control gallery", titleId, 16, 12, 608, 20, noKeys},
-    {mainParent, VELMO_TAB_MENU_CLASS, "", tabMenuId, 16, 38, 608, 34, tabStop},
-    {mainParent, VELMO_STATIC_CLASS, "Pressed tabs: none", tabStatusId, 16, 74, 608, 20, noKeys},
-    {mainParent, VELMO_FRAME_CLASS, "Rows", frameId, 16, 96, 296, 314, noKeys},
-    {frameParent, VELMO_LIST_CLASS, "", rowListId, 12, 34, 272, 212, noKeys},
-    {frameParent, VELMO_BUTTON_CLASS, "Add row", addRowId, 12, 264, 128, 34, tabStop},
-    {frameParent, VELMO_BUTTON_CLASS, "Remove first", removeRowId, 156, 264, 128, 34, tabStop},
-    {mainParent, VELMO_TABLE_CLASS, "Message", tableId, 328, 96, 296, 314, noKeys},
-    {tableParent, VELMO_STATIC_CLASS, "Type a message:", promptId, 12, 40, 272, 20, noKeys},
-    {tableParent, VELMO_EDIT_CLASS, "", messageEditId, 12, 66, 272, 24, tabStop},
-    {tableParent, VELMO_LINK_CLASS, "Show message", showMessageLinkId, 12, 104, 110, 20, tabStop},
-    {tableParent, VELMO_LINK_CLASS, "About", aboutLinkId, 140, 104, 56, 20, tabStop},
-    {tableParent, VELMO_STATIC_CLASS, "Nothing shown yet", shownId, 12, 140, 272, 20, noKeys},
-    {tableParent, VELMO_BUTTON_CLASS, "Add as row", addAsRowId, 12, 264, 128, 34, tabStop},
-    {tableParent, VELMO_BUTTON_CLASS, "Clear", clearId, 156, 264, 128, 34, tabStop},
-    {mainParent, VELMO_STATIC_CLASS, "Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20, noKeys},
-    {mainParent, VELMO_BUTTON_CLASS, "Close", closeId, 496, 424, 128, 34, tabStop},
+    {mainParent, VELMO_STATIC_CLASSW, galleryTitle, titleId, 16, 12, 608, 20, noKeys},
+    {mainParent, VELMO_TAB_MENU_CLASSW, L"", tabMenuId, 16, 38, 608, 34, tabStop},
+    {mainParent, VELMO_STATIC_CLASSW, L"Pressed tabs: none", tabStatusId, 16, 74, 608, 20, noKeys},
+    {mainParent, VELMO_FRAME_CLASSW, L"Rows", frameId, 16, 96, 296, 314, noKeys},
+    {frameParent, VELMO_LIST_CLASSW, L"", rowListId, 12, 34, 272, 212, noKeys},
+    {frameParent, VELMO_BUTTON_CLASSW, L"Add row", addRowId, 12, 264, 128, 34, tabStop},
+    {frameParent, VELMO_BUTTON_CLASSW, L"Remove first", removeRowId, 156, 264, 128, 34, tabStop},
+    {mainParent, VELMO_TABLE_CLASSW, L"Message", tableId, 328, 96, 296, 314, noKeys},
+    {tableParent, VELMO_STATIC_CLASSW, L"Type a message:", promptId, 12, 40, 272, 20, noKeys},
+    {tableParent, VELMO_EDIT_CLASSW, L"", messageEditId, 12, 66, 272, 24, tabStop},
+    {tableParent, VELMO_LINK_CLASSW, L"Show message", showMessageLinkId, 12, 104, 110, 20, tabStop},
+    {tableParent, VELMO_LINK_CLASSW, L"About", aboutLinkId, 140, 104, 56, 20, tabStop},
+    {tableParent, VELMO_STATIC_CLASSW, L"Nothing shown yet", shownId, 12, 140, 272, 20, noKeys},
+    {tableParent, VELMO_BUTTON_CLASSW, L"Add as row", addAsRowId, 12, 264, 128, 34, tabStop},
+    {tableParent, VELMO_BUTTON_CLASSW, L"Clear", clearId, 156, 264, 128, 34, tabStop},
+    {mainParent, VELMO_STATIC_CLASSW, L"Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20, noKeys},
+    {mainParent, VELMO_BUTTON_CLASSW, L"Close", closeId, 496, 424, 128, 34, tabStop},
 };
 
 static const int controlCount = sizeof controlLayouts / sizeof controlLayouts[0];
@@ -148,7 +154,7 @@ static void createControls(HWND window) {
     for (int i = 0; i < controlCount; i++) {
         const ControlLayout& layout = controlLayouts[i];
         DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
-        controls[i] = CreateWindowExA(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
+        controls[i] = CreateWindowExW(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
                                       scaled(layout.x), scaled(layout.y), scaled(layout.width), scaled(layout.height),
                                       findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
