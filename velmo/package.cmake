@@ -9,6 +9,7 @@
 #   include/velmo.h        the public header, for C and C++
 #   lib/cmake/velmo/       find_package(velmo): imported target velmo::velmo and
 #                          velmo_BITMAP_DIR; only for hosts of the same pointer size
+#   lib/pkgconfig/velmo.pc pkg-config's flags for the header and import library
 include(CMakePackageConfigHelpers)
 
 set(velmoConfigDirectory lib/cmake/velmo)
@@ -44,6 +45,10 @@ endif()
 ")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmoConfig.cmake ${velmoVersionFile}
   DESTINATION ${velmoConfigDirectory} COMPONENT velmo)
+
+# Paths relative to the .pc file's own folder, so an unpacked zip works wherever it lies.
+configure_file(velmo.pc.in ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc DESTINATION lib/pkgconfig COMPONENT velmo)
 
 set(CPACK_PACKAGE_NAME velmo)
 set(CPACK_PACKAGE_VENDOR "Marrowby")
