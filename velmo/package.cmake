@@ -1,4 +1,4 @@
-# Installs velmo for host programs (component velmo) and packs the same tree into a zip:
+# Installs velmo for host programs, the velmo component of cmake/packaging.cmake:
 #   bin/velmo.dll          the library, stripped; bin/velmo.dll.debug, its debug
 #                          information, is in velmo_debug
 #   bin/bitmap/            the theme, found beside velmo.dll from any current
@@ -50,14 +50,3 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmoConfig.cmake ${velmoVersionFile}
 configure_file(velmo.pc.in ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc DESTINATION lib/pkgconfig COMPONENT velmo)
 
-set(CPACK_PACKAGE_NAME velmo)
-set(CPACK_PACKAGE_VENDOR "Marrowby")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Skinned window controls for ${velmoBits}-bit Windows programs")
-set(CPACK_GENERATOR ZIP)
-# velmo-<version>-win32-i686.zip or velmo-<version>-win64-x86_64.zip
-if(velmoBits EQUAL 64)
-  set(CPACK_SYSTEM_NAME win64-x86_64)
-else()
-  set(CPACK_SYSTEM_NAME win32-i686)
-endif()
-include(CPack)
