@@ -1,12 +1,15 @@
-# Installs the build into a fresh prefix, checks the layout and what velmo.dll
-# imports and exports, and builds the C host of host/ against the installed
-# package three ways: with the same MinGW toolchain through find_package, the
-# way MSVC links (clang for the Microsoft ABI, lld-link, velmo.lib, no C
-# runtime), and through find_package with clang-cl. It runs them under Wine
-# (the MinGW one with and without bitmap/ at hand, and from another folder)
-# and checks that a MinGW host of the other pointer size is refused.
+# Installs the build into a fresh prefix, checks the layout, the stripped
+# binaries with their debug files and version resources, what velmo.dll
+# imports and exports, and the zips that cpack makes. It builds the C host of
+# host/ against the installed package four ways: with the same MinGW toolchain
+# through find_package, the way MSVC links (clang for the Microsoft ABI,
+# lld-link, velmo.lib, no C runtime), through find_package with clang-cl, and
+# with the MinGW compiler through pkg-config. It runs them under Wine (the
+# first with and without bitmap/ at hand, and from another folder) and checks
+# that a MinGW host of the other pointer size is refused.
 #   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOTHER_TOOLCHAIN=... -DOBJDUMP=...
 #         -DBITS=32|64 -DCLANG=... -DCLANG_CL=... -DLLD_LINK=... -DDLLTOOL=... -DWINE_INCLUDE=...
+#         -DWINDRES=... -DVERSION=... -DMINGW_CC=... -DPKG_CONFIG=... -DCPACK=...
 #         -P package_test.cmake
 set(prefix ${WORK}/prefix)
 set(hostBuild ${WORK}/host)
@@ -30,8 +33,10 @@ endfunction()
 file(REMOVE_RECURSE ${WORK})
 run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
 
+set(shippedBinaries velmo.dll gallery.exe client.exe)
 foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/cmake/velmo/velmoConfig.cmake
-             lib/cmake/velmo/velmoConfigVersion.cmake lib/cmake/velmo/velmoTargets.cmake)
+             lib/cmake/velmo/velmoConfigVersion.cmake lib/cmake/velmo/velmoTargets.cmake
+             lib/pkgconfig/velmo.pc bin/gallery.exe bin/client.exe bin/client.txt)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
@@ -43,6 +48,51 @@ foreach(themeFolder bin/bitmap bin/bitmap/2x)
     message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 17")
   endif()
 endforeach()
+
+# Each binary stripped, its debug information found through its debug link
+# (objdump checks the file's CRC as gdb does), and its version stated.
+foreach(binary IN LISTS shippedBinaries)
+  set(installed ${prefix}/bin/${binary})
+  run(${OBJDUMP} -h ${installed})
+  if(output MATCHES "\\.debug_")
+    message(FATAL_ERROR "${binary} is installed with debug sections:\n${output}")
+  endif()
+  execute_process(COMMAND ${OBJDUMP} --dwarf=follow-links --dwarf=aranges ${installed} WORKING_DIRECTORY ${WORK}
+                  OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT output MATCHES "loaded from [^)]*/bin/${binary}\\.debug\\)")
+    message(FATAL_ERROR "${binary}'s debug information isn't found beside it:\n${output}")
+  endif()
+  run(${WINDRES} -J coff -O rc -i ${installed})
+  if(NOT output MATCHES "\"FileVersion\", \"${VERSION}\"" OR NOT output MATCHES "\"OriginalFilename\", \"${binary}\"")
+    message(FATAL_ERROR "${binary} has no version resource for ${VERSION}:\n${output}")
+  endif()
+endforeach()
+file(SIZE ${prefix}/bin/velmo.dll dllSize)
+if(dllSize GREATER 204800)
+  message(FATAL_ERROR "velmo.dll is ${dllSize} bytes stripped, over its budget of 200 KB")
+endif()
+
+# One zip for the library, one for the client, and a debug zip for each; the
+# client's holds the program and its text.
+set(packages ${WORK}/packages)
+run(${CPACK} --config ${BUILD}/CPackConfig.cmake -B ${packages})
+if(BITS EQUAL 64)
+  set(system win64-x86_64)
+else()
+  set(system win32-i686)
+endif()
+foreach(package velmo client)
+  foreach(suffix "" -debug)
+    if(NOT EXISTS ${packages}/${package}-${VERSION}-${system}${suffix}.zip)
+      message(FATAL_ERROR "cpack made no ${package}-${VERSION}-${system}${suffix}.zip")
+    endif()
+  endforeach()
+endforeach()
+run(${CMAKE_COMMAND} -E tar tf ${packages}/client-${VERSION}-${system}.zip)
+string(REGEX REPLACE "[^\n]*/\n" "" clientFiles "${output}")
+if(NOT clientFiles STREQUAL "bin/client.exe\nbin/client.txt\n")
+  message(FATAL_ERROR "the client's zip holds:\n${output}")
+endif()
 
 # Static runtimes: the DLL may need nothing but the system's own DLLs.
 run(${OBJDUMP} -p ${prefix}/bin/velmo.dll)
@@ -141,6 +191,15 @@ if(NOT output MATCHES "velmo\\.lib" OR output MATCHES "libvelmo\\.dll\\.a")
   message(FATAL_ERROR "the clang-cl host didn't link velmo.lib:\n${output}")
 endif()
 runHost(${clangClBuild}/host.exe present ${prefix}/bin)
+
+# A plain build through pkg-config, which finds the package by the .pc file's place.
+set(ENV{PKG_CONFIG_LIBDIR} ${prefix}/lib/pkgconfig)
+run(${PKG_CONFIG} --cflags --libs velmo)
+separate_arguments(pkgConfigFlags UNIX_COMMAND "${output}")
+set(pkgConfigHost ${WORK}/pkg-config-host)
+file(MAKE_DIRECTORY ${pkgConfigHost})
+run(${MINGW_CC} -std=c89 -Wall -Wextra -Werror ${hostSource}/host.c ${pkgConfigFlags} -o ${pkgConfigHost}/host.exe)
+runHost(${pkgConfigHost}/host.exe present ${prefix}/bin)
 
 # A host of the other pointer size doesn't take this package, and hears why.
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${hostSource} -B ${WORK}/other-host -DCMAKE_TOOLCHAIN_FILE=${OTHER_TOOLCHAIN}
