@@ -31,11 +31,13 @@ function(marrowby_release_binary target description product component)
   configure_file(${marrowbyVersionTemplate} ${resource} @ONLY)
   target_sources(${target} PRIVATE ${resource})
 
+  # objcopy stamps the PE header with the time unless SOURCE_DATE_EPOCH says
+  # otherwise; 0, as the linker leaves it.
   set(stripped ${marrowbyStrippedDirectory}/${versionFileName})
+  set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${stripped}.debug
-    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${versionFileName}.debug
-            $<TARGET_FILE:${target}> ${stripped}
+    COMMAND ${objcopy} --only-keep-debug $<TARGET_FILE:${target}> ${stripped}.debug
+    COMMAND ${objcopy} --strip-all --add-gnu-debuglink=${versionFileName}.debug $<TARGET_FILE:${target}> ${stripped}
     WORKING_DIRECTORY ${marrowbyStrippedDirectory}
     VERBATIM)
   install(PROGRAMS ${stripped} DESTINATION bin COMPONENT ${component})
