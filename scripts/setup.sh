@@ -21,6 +21,7 @@ packages=(
   procps                                    # pkill for the wine wrapper
   wine64                                    # runs the 64-bit Windows binaries
   lld llvm libwine-dev                      # MSVC-style hosts: lld-link, llvm-dlltool, Wine's headers
+  pkgconf                                   # pkg-config, for the package test's plain host build
 )
 
 # A mirror caught in the middle of a sync serves package indexes that don't

@@ -1,5 +1,6 @@
-# Installs velmo for host programs and packs the same tree into a zip:
-#   bin/velmo.dll          the library
+# Installs velmo for host programs, the velmo component of cmake/packaging.cmake:
+#   bin/velmo.dll          the library, stripped; bin/velmo.dll.debug, its debug
+#                          information, is in velmo_debug
 #   bin/bitmap/            the theme, found beside velmo.dll from any current
 #                          directory; a bitmap/ in the current one comes first;
 #                          bin/bitmap/2x/ the same drawn at twice the size
@@ -8,19 +9,22 @@
 #   include/velmo.h        the public header, for C and C++
 #   lib/cmake/velmo/       find_package(velmo): imported target velmo::velmo and
 #                          velmo_BITMAP_DIR; only for hosts of the same pointer size
+#   lib/pkgconfig/velmo.pc pkg-config's flags for the header and import library
 include(CMakePackageConfigHelpers)
 
 set(velmoConfigDirectory lib/cmake/velmo)
 set(VELMO_BITMAP_DIR bin/bitmap)
 set(VELMO_MSVC_IMPORT_LIBRARY lib/velmo.lib)
 
+# The exported target names bin/velmo.dll, where marrowby_release_binary puts
+# the stripped copy; the unstripped one is installed only when asked for.
 install(TARGETS velmo EXPORT velmoTargets
-  RUNTIME DESTINATION bin
-  ARCHIVE DESTINATION lib)
-install(FILES ${velmoMsvcLibrary} DESTINATION lib)
-install(FILES ${PROJECT_SOURCE_DIR}/include/velmo.h DESTINATION include)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/bitmap DESTINATION bin)
-install(EXPORT velmoTargets NAMESPACE velmo:: DESTINATION ${velmoConfigDirectory})
+  RUNTIME DESTINATION bin COMPONENT velmo_unstripped EXCLUDE_FROM_ALL
+  ARCHIVE DESTINATION lib COMPONENT velmo)
+install(FILES ${velmoMsvcLibrary} DESTINATION lib COMPONENT velmo)
+install(FILES ${PROJECT_SOURCE_DIR}/include/velmo.h DESTINATION include COMPONENT velmo)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/bitmap DESTINATION bin COMPONENT velmo)
+install(EXPORT velmoTargets NAMESPACE velmo:: DESTINATION ${velmoConfigDirectory} COMPONENT velmo)
 
 configure_package_config_file(velmoConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/velmoConfig.cmake
   INSTALL_DESTINATION ${velmoConfigDirectory}
@@ -40,16 +44,9 @@ if(PACKAGE_VERSION_UNSUITABLE AND NOT CMAKE_SIZEOF_VOID_P STREQUAL \"${CMAKE_SIZ
 endif()
 ")
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmoConfig.cmake ${velmoVersionFile}
-  DESTINATION ${velmoConfigDirectory})
+  DESTINATION ${velmoConfigDirectory} COMPONENT velmo)
 
-set(CPACK_PACKAGE_NAME velmo)
-set(CPACK_PACKAGE_VENDOR "Marrowby")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Skinned window controls for ${velmoBits}-bit Windows programs")
-set(CPACK_GENERATOR ZIP)
-# velmo-<version>-win32-i686.zip or velmo-<version>-win64-x86_64.zip
-if(velmoBits EQUAL 64)
-  set(CPACK_SYSTEM_NAME win64-x86_64)
-else()
-  set(CPACK_SYSTEM_NAME win32-i686)
-endif()
-include(CPack)
+# Paths relative to the .pc file's own folder, so an unpacked zip works wherever it lies.
+configure_file(velmo.pc.in ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmo.pc DESTINATION lib/pkgconfig COMPONENT velmo)
+

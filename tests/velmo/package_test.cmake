@@ -1,22 +1,25 @@
-# Installs the build into a fresh prefix, checks the layout and what velmo.dll
-# imports and exports, and builds the C host of host/ against the installed
-# package three ways: with the same MinGW toolchain through find_package, the
-# way MSVC links (clang for the Microsoft ABI, lld-link, velmo.lib, no C
-# runtime), and through find_package with clang-cl. It runs them under Wine
-# (the MinGW one with and without bitmap/ at hand, and from another folder)
+# Installs the build into a fresh prefix, checks the layout, the stripped
+# binaries, cpack's zips and what velmo.dll imports and exports, and builds the
+# C host of host/ against the installed package four ways: with the same MinGW
+# toolchain through find_package, the way MSVC links (clang for the Microsoft
+# ABI, lld-link, velmo.lib, no C runtime), through find_package with clang-cl,
+# and through pkg-config with the MinGW compiler. It runs them under Wine
+# (the first with and without bitmap/ at hand, and from another folder)
 # and checks that a MinGW host of the other pointer size is refused.
 #   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOTHER_TOOLCHAIN=... -DOBJDUMP=...
 #         -DBITS=32|64 -DCLANG=... -DCLANG_CL=... -DLLD_LINK=... -DDLLTOOL=... -DWINE_INCLUDE=...
-#         -P package_test.cmake
+#         -DWINDRES=... -DVERSION=... -DMINGW_CC=... -DPKG_CONFIG=... -DCPACK=... -P package_test.cmake
 set(prefix ${WORK}/prefix)
 set(hostBuild ${WORK}/host)
 set(hostSource ${SOURCE}/tests/velmo/host)
 if(BITS EQUAL 64)
   set(msvcTarget x86_64-pc-windows-msvc)
   set(msvcMachine i386:x86-64)
+  set(system win64-x86_64)
 else()
   set(msvcTarget i686-pc-windows-msvc)
   set(msvcMachine i386)
+  set(system win32-i686)
 endif()
 
 function(run)
@@ -31,7 +34,7 @@ file(REMOVE_RECURSE ${WORK})
 run(${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix})
 
 foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/cmake/velmo/velmoConfig.cmake
-             lib/cmake/velmo/velmoConfigVersion.cmake lib/cmake/velmo/velmoTargets.cmake)
+             lib/cmake/velmo/velmoConfigVersion.cmake lib/cmake/velmo/velmoTargets.cmake lib/pkgconfig/velmo.pc)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()
@@ -43,6 +46,31 @@ foreach(themeFolder bin/bitmap bin/bitmap/2x)
     message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 17")
   endif()
 endforeach()
+
+# Each binary stripped, with its debug file found through its debug link
+# (objdump checks the file's CRC, as gdb does), and stating its version.
+foreach(binary velmo.dll gallery.exe client.exe)
+  execute_process(COMMAND ${OBJDUMP} --dwarf=follow-links --dwarf=aranges ${prefix}/bin/${binary}
+                  WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE debug ERROR_VARIABLE debug)
+  run(${WINDRES} -J coff -O rc -i ${prefix}/bin/${binary})
+  if(NOT debug MATCHES "loaded from [^)]*/bin/${binary}\\.debug\\)" OR
+     NOT output MATCHES "\"FileVersion\", \"${VERSION}\".*\"OriginalFilename\", \"${binary}\"")
+    message(FATAL_ERROR "${binary} lacks its debug link to bin/${binary}.debug or version ${VERSION}:\n${debug}${output}")
+  endif()
+endforeach()
+file(SIZE ${prefix}/bin/velmo.dll dllSize)
+if(dllSize GREATER 204800)
+  message(FATAL_ERROR "velmo.dll is ${dllSize} bytes stripped, over its budget of 200 KB")
+endif()
+
+# The library's zip, the client's with the program and its text, a debug zip for each.
+run(${CPACK} --config ${BUILD}/CPackConfig.cmake -B ${WORK}/zips)
+file(GLOB zips RELATIVE ${WORK}/zips ${WORK}/zips/*.zip)
+run(${CMAKE_COMMAND} -E tar tf ${WORK}/zips/client-${VERSION}-${system}.zip)
+if(NOT zips STREQUAL "client-${VERSION}-${system}-debug.zip;client-${VERSION}-${system}.zip;velmo-${VERSION}-${system}-debug.zip;velmo-${VERSION}-${system}.zip"
+   OR NOT output STREQUAL "bin/\nbin/client.exe\nbin/client.txt\n")
+  message(FATAL_ERROR "cpack made ${zips}; the client's holds:\n${output}")
+endif()
 
 # Static runtimes: the DLL may need nothing but the system's own DLLs.
 run(${OBJDUMP} -p ${prefix}/bin/velmo.dll)
@@ -148,6 +176,14 @@ if(NOT output MATCHES "velmo\\.lib" OR output MATCHES "libvelmo\\.dll\\.a")
   message(FATAL_ERROR "the clang-cl host didn't link velmo.lib:\n${output}")
 endif()
 runHost(${clangClBuild}/host.exe present ${prefix}/bin)
+
+# A plain build, with the flags that pkg-config reads from velmo.pc where it lies.
+set(ENV{PKG_CONFIG_LIBDIR} ${prefix}/lib/pkgconfig)
+run(${PKG_CONFIG} --cflags --libs velmo)
+separate_arguments(pkgConfigFlags UNIX_COMMAND "${output}")
+file(MAKE_DIRECTORY ${WORK}/pkg-config-host)
+run(${MINGW_CC} -std=c89 -Wall -Wextra -Werror ${hostSource}/host.c ${pkgConfigFlags} -o ${WORK}/pkg-config-host/host.exe)
+runHost(${WORK}/pkg-config-host/host.exe present ${prefix}/bin)
 
 # A host of the other pointer size doesn't take this package, and hears why.
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${hostSource} -B ${WORK}/other-host -DCMAKE_TOOLCHAIN_FILE=${OTHER_TOOLCHAIN}
