@@ -380,9 +380,11 @@ static void paintRowsFloor(HWND window) {
     RECT box = {scaled(rowsFirstBox.left), scaled(rowsFirstBox.top), scaled(rowsFirstBox.right),
                 scaled(rowsFirstBox.bottom)};
     char text[32];
+    wchar_t wide[32];
     for (int i = 0; i < itemCount && box.top < paint.rcPaint.bottom; i++) {
         snprintf(text, sizeof text, itemFormat, i + 1);
-        DrawTextA(dc, text, -1, &box, rowsFormat);
+        MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 32);
+        DrawTextW(dc, wide, -1, &box, rowsFormat);
         OffsetRect(&box, 0, scaled(rowsStep));
     }
     SelectObject(dc, previous);
