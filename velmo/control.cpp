@@ -3,6 +3,14 @@
 
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control) {
     switch (message) {
+    case WM_NCCREATE:
+        listenForAppearanceChanges();
+        break;
+    case WM_ERASEBKGND:
+        if (eraseInAppearance(window, reinterpret_cast<HDC>(wParam), control->background)) {
+            return 1;
+        }
+        break;
     case WM_PAINT:
     case WM_PRINTCLIENT:
         if (control->draw != nullptr) {

@@ -16,9 +16,10 @@ struct Control {
     WNDPROC procedure;
     // Window extra bytes: reserved only, no control reads or writes them.
     int extraBytes = 0;
-    // The class brush's colour. A class of the same colour as the class
-    // registered before it shares that class's brush.
-    COLORREF background;
+    // The background: the class brush takes its light colour (a class of the
+    // same colour as the class registered before it shares that class's
+    // brush); other appearances erase in their own colour of it.
+    ColourRole background;
     // Draws the whole client area for WM_PAINT and WM_PRINTCLIENT; null
     // leaves both to default handling.
     DrawFunction draw = nullptr;
@@ -34,7 +35,8 @@ struct Control {
     const AccessibleControl* accessibility = nullptr;
 };
 
-// Paint and print, the chosen cursor, readers' requests, keys and focus as
+// The thread's appearance listener at creation, erasing outside the light
+// appearance, paint and print, the chosen cursor, readers' requests, keys and focus as
 // the control describes them, then default handling.
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control);
 

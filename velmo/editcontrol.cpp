@@ -1,4 +1,4 @@
-// "VelmoEdit": a platform edit field set one pixel inside a light grey control,
+// "VelmoEdit": a platform edit field set one pixel inside a framing control,
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
@@ -6,9 +6,8 @@
 #include "displayscale.h"
 #include "velmo.h"
 
-// The grey class background shows as a frame of this width round the field.
+// The background shows as a frame of this width round the field.
 static const int editFrameWidth = 1;
-static const COLORREF classBackground = RGB(200, 200, 200);
 static const char editFieldClass[] = "EDIT";
 
 // Each control keeps its own field in its user-data slot, so several edit
@@ -40,6 +39,19 @@ static void handFocusToField(HWND window) {
     }
 }
 
+// Outside the light appearance the field takes the body's colours; in the
+// light one it keeps the platform's.
+static LRESULT colourField(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (getAppearance() == lightAppearance) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    HDC target = reinterpret_cast<HDC>(wParam);
+    SetTextColor(target, getTextColour(window, bodyTextColour));
+    SetBkColor(target, getColour(bodyColour));
+    SetDCBrushColor(target, getColour(bodyColour));
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+}
+
 // A control whose field could not be made answers the relayed messages with 0.
 static LRESULT relayToEditField(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND field = getEditField(window);
@@ -66,6 +78,8 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     }
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam);
+    case WM_CTLCOLOREDIT:
+        return colourField(window, message, wParam, lParam);
     case WM_SETFOCUS:
         handFocusToField(window);
         return DefWindowProcA(window, message, wParam, lParam);
@@ -76,6 +90,6 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 // The platform's field draws itself and the class brush the frame round it.
 extern const Control editControl = {
     .procedure = editWindowProcedure,
-    .background = classBackground,
+    .background = editFrameColour,
     .accessibility = &editAccessibility,
 };

@@ -14,13 +14,11 @@ static const int markerLeft = 10;
 static const int rowTextLeft = 35;
 static const int rowTextRight = 85;
 static const int rowTextHeight = 15;
-static const COLORREF rowTextColour = RGB(80, 80, 80);
 static const UINT rowTextFormat = DT_SINGLELINE | DT_VCENTER;
 // Erasing as well leaves no stale pixels where rows moved up or went away.
 static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
 // The rows live in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
-static const COLORREF classBackground = RGB(255, 255, 255);
 
 static void addRow(HWND window, const char* text) {
     ListItem* head = getWindowItems(window);
@@ -79,7 +77,8 @@ static void drawList(HWND window, HDC target) {
     int textLeft = scaleToDpi(rowTextLeft, dpi);
     int textRight = scaleToDpi(rowTextRight, dpi);
     int width = getWindowSize(window).cx;
-    HGDIOBJ previousFont = selectTextStyle(target, window, rowTextColour);
+    COLORREF textColour = getTextColour(window, labelTextColour);
+    HGDIOBJ previousFont = selectTextStyle(target, window, textColour);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         if (item->data == nullptr) {
@@ -91,7 +90,7 @@ static void drawList(HWND window, HDC target) {
         }
         if (row.top + drawnHeight > clip.top) {
             RECT markerBox = {markerX, row.top, markerX + marker.cx, row.top + marker.cy};
-            drawImage(target, &markerImage, &markerBox);
+            drawGlyph(target, &markerImage, &markerBox, textColour);
             RECT textBox = {textLeft, row.top, textRight, row.top + textHeight};
             DrawTextA(target, static_cast<const char*>(item->data), -1, &textBox, rowTextFormat);
         }
@@ -133,7 +132,7 @@ LRESULT CALLBACK listWindowProcedure(HWND window, UINT message, WPARAM wParam, L
 extern const Control listControl = {
     .procedure = listWindowProcedure,
     .extraBytes = reservedExtraBytes,
-    .background = classBackground,
+    .background = bodyColour,
     .draw = drawList,
     .accessibility = &listAccessibility,
 };

@@ -23,7 +23,6 @@ static const SIZE sliceSource = {10, controlHeight};
 static const StripLayout barStrip = {sliceSource, {0, 0}, controlHeight, controlHeight, false};
 static const StripLayout pressedStrip = {sliceSource, sliceSource, controlHeight, controlHeight, false};
 
-static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static const WORD tabNotificationCode = LBN_SELCHANGE;
 // The focus cue stands this far inside the focused tab's slot.
@@ -31,7 +30,6 @@ static const int focusCueInset = 2;
 
 // The tabs live in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
-static const COLORREF classBackground = RGB(0, 0, 0);
 
 static CursorChoice tabCursor;
 
@@ -293,7 +291,7 @@ static LRESULT removeTab(HWND window, WPARAM position) {
 
 static void drawTabs(HWND window, HDC target, int dpi) {
     StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
-    HGDIOBJ previous = selectTextStyle(target, window, captionColour);
+    HGDIOBJ previous = selectTextStyle(target, window, getTextColour(window, tabTextColour));
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
@@ -305,6 +303,7 @@ static void drawTabs(HWND window, HDC target, int dpi) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         }
         if (tab->caption != nullptr) {
+            SetTextColor(target, getTextColour(window, tab->pressed != 0 ? pressedTextColour : tabTextColour));
             RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
             DrawTextA(target, tab->caption, -1, &textBox, captionFormat);
         }
@@ -396,7 +395,7 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
 extern const Control tabMenuControl = {
     .procedure = tabWindowProcedure,
     .extraBytes = reservedExtraBytes,
-    .background = classBackground,
+    .background = barColour,
     .draw = drawTabMenu,
     .cursor = &tabCursor,
     .keys = &tabKeys,

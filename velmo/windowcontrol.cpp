@@ -12,7 +12,6 @@
 // right and bottom.
 static const int borderBand = 8;
 static const int cornerEllipse = 10;
-static const COLORREF classBackground = RGB(255, 255, 255);
 
 // The state is kept per window in window properties, not in the user-data
 // slot, which stays the host's; the properties go at WM_NCDESTROY.
@@ -162,6 +161,14 @@ LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_LBUTTONDOWN:
         startMoveOrSize(window);
         return forwardMessage(window, message, wParam, lParam);
+    case WM_NCCREATE:
+        listenForAppearanceChanges();
+        return forwardMessage(window, message, wParam, lParam);
+    case WM_ERASEBKGND:
+        if (eraseInAppearance(window, reinterpret_cast<HDC>(wParam), bodyColour)) {
+            return 1;
+        }
+        return forwardMessage(window, message, wParam, lParam);
     case WM_SIZE:
         roundCorners(window);
         return forwardMessage(window, message, wParam, lParam);
@@ -187,4 +194,4 @@ LRESULT CALLBACK dialogWindowProcedure(HWND window, UINT message, WPARAM wParam,
 
 // It hands every message to the host's procedure rather than answering as
 // the controls do, and readers see it as the system describes a window.
-extern const Control windowControl = {.procedure = dialogWindowProcedure, .background = classBackground};
+extern const Control windowControl = {.procedure = dialogWindowProcedure, .background = bodyColour};
