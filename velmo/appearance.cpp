@@ -167,7 +167,9 @@ static bool registerListenerClass(void) {
 }
 
 // Never shown or activated; a failed one is tried again with the next control.
+// The settings are read by the first one, if not before.
 void listenForAppearanceChanges(void) {
+    getAppearance();
     if (listener != nullptr || !registerListenerClass()) {
         return;
     }

@@ -46,7 +46,8 @@ COLORREF getLightColour(ColourRole role);
 // disabled text colour, where its appearance has one.
 COLORREF getTextColour(HWND window, ColourRole role);
 
-// Makes the calling thread's listener, the first time on each thread.
+// Makes the calling thread's listener, the first time on each thread, having
+// read the settings if nothing has yet.
 void listenForAppearanceChanges(void);
 
 // Ends the calling thread's listener and its class, for an unload.
