@@ -100,6 +100,9 @@ LRESULT CALLBACK buttonWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_SIZE:
         clampHeight(window, lParam);
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        clampHeightAgain(window);
+        break;
     case WM_MOUSEMOVE:
         chooseCursor(&buttonCursor, cursorHand);
         return 0;

@@ -18,6 +18,9 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
+    case WM_DPICHANGED_AFTERPARENT:
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        return 0;
     case WM_SETCURSOR:
         if (control->cursor != nullptr) {
             showChosenCursor(control->cursor);

@@ -36,7 +36,7 @@ struct Control {
 };
 
 // The thread's appearance listener at creation, erasing outside the light
-// appearance, paint and print, the chosen cursor, readers' requests, keys and focus as
+// appearance, a repaint after a DPI change, paint and print, the chosen cursor, readers' requests, keys and focus as
 // the control describes them, then default handling.
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control);
 

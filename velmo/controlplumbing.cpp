@@ -112,6 +112,12 @@ void sendClickNotification(HWND control) {
     sendCommandToParent(control, (WPARAM)GetWindowLongPtrA(control, GWLP_ID), 0);
 }
 
+void clampHeightAgain(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    clampHeight(control, MAKELPARAM(client.right, client.bottom));
+}
+
 void clampHeight(HWND control, LPARAM size) {
     int height = scaleLength(control, controlHeight);
     if (HIWORD(size) > height) {

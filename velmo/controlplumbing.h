@@ -80,4 +80,7 @@ void sendClickNotification(HWND control);
 // DPI that tall; the null insert-after handle also raises it among its siblings.
 void clampHeight(HWND control, LPARAM size);
 
+// The same for the control's present size, once its DPI has changed.
+void clampHeightAgain(HWND control);
+
 #endif

@@ -16,18 +16,26 @@ static HWND getEditField(HWND window) {
     return reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-static void createEditField(HWND window) {
-    RECT windowRect;
-    GetWindowRect(window, &windowRect);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    int frame = scaleLength(window, editFrameWidth);
-    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, frame, frame,
-                                 windowRect.right - windowRect.left - 2 * frame,
-                                 windowRect.bottom - windowRect.top - 2 * frame, window, nullptr, instance, nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
-    if (field != nullptr) {
-        SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getWindowFont(window)), 0);
+// The field takes the frame's width and the font at the window's DPI, at its
+// creation and again when the DPI changes.
+static void fitFieldToDpi(HWND window) {
+    HWND field = getEditField(window);
+    if (field == nullptr) {
+        return;
     }
+    SIZE size = getWindowSize(window);
+    int frame = scaleLength(window, editFrameWidth);
+    SetWindowPos(field, nullptr, frame, frame, size.cx - 2 * frame, size.cy - 2 * frame,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getWindowFont(window)), TRUE);
+}
+
+static void createEditField(HWND window) {
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    HWND field = CreateWindowExA(0, editFieldClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr,
+                                 instance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
+    fitFieldToDpi(window);
 }
 
 // Tabbing into a control created with WS_TABSTOP puts the caret in its field;
@@ -78,6 +86,9 @@ LRESULT CALLBACK editWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     }
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam);
+    case WM_DPICHANGED_AFTERPARENT:
+        fitFieldToDpi(window);
+        break;
     case WM_CTLCOLOREDIT:
         return colourField(window, message, wParam, lParam);
     case WM_SETFOCUS:

@@ -366,6 +366,9 @@ LRESULT CALLBACK tabWindowProcedure(HWND window, UINT message, WPARAM wParam, LP
     case WM_SIZE:
         clampHeight(window, lParam);
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        clampHeightAgain(window);
+        break;
     case LB_ADDSTRING:
         return addTab(window, (const char*)lParam);
     case LB_DELETESTRING:
