@@ -10,6 +10,8 @@
 #
 # BUILD_DIR picks the Windows build folder (default build/windows), which is
 # configured and built first unless GALLERY_EXE names the program to run.
+# APPEARANCE=dark shoots the dark theme: the prefix's AppsUseLightTheme is 0
+# for the run and removed afterwards.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/gallery.png}")"
@@ -39,11 +41,20 @@ show_message=(400 210)
 close_button=(560 441)
 message_text="Hello from xdotool"
 
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+setLightTheme() {
+  if [ "${APPEARANCE:-light}" = dark ]; then
+    "${WINELOADER:-wine}" reg "$1" "$personalize" /v AppsUseLightTheme "${@:2}" /f >/dev/null 2>&1 || true
+  fi
+}
+setLightTheme add /t REG_DWORD /d 0
+
 cd "$root"   # the theme's bitmap/ paths are relative to the current directory
 "$root/tools/wine-run" "$exe" --at "$origin_x,$origin_y" &
 gallery=$!
 finish() {
   if kill -0 "$gallery" 2>/dev/null; then kill "$gallery" 2>/dev/null || true; fi
+  setLightTheme delete
 }
 trap finish EXIT
 

@@ -1,4 +1,4 @@
-// The skinned push button: a three-slice strip with a centred white caption,
+// The skinned push button: a three-slice strip with a centred caption,
 // drawn pressed from a left press over it until the next left release over it.
 #include "control.h"
 #include "displayscale.h"
@@ -10,14 +10,12 @@ static const StripLayout buttonStrip = {{10, controlHeight}, {0, 0}, controlHeig
 
 static const int captionMaxCount = 511;
 static const int captionBottom = 30;
-static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // The focus cue stands this far inside the button's edges.
 static const int focusCueInset = 3;
 
 // The pressed state lives in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
-static const COLORREF classBackground = RGB(0, 0, 0);
 
 static CursorChoice buttonCursor;
 
@@ -32,7 +30,8 @@ static void drawButton(HWND window, HDC target) {
     StripSlices slices = findStripSlices(pressed ? buttonLeftPressed : buttonLeft, dpi);
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, scaleToDpi(captionBottom, dpi)};
-    drawWindowText(target, window, captionMaxCount, &caption, captionColour, captionFormat);
+    COLORREF colour = getTextColour(window, pressed ? pressedTextColour : buttonTextColour);
+    drawWindowText(target, window, captionMaxCount, &caption, colour, captionFormat);
     int inset = scaleToDpi(focusCueInset, dpi);
     RECT cue = {inset, inset, width - inset, scaleToDpi(controlHeight, dpi) - inset};
     drawFocusCue(window, target, &cue);
@@ -101,6 +100,9 @@ static LRESULT handleButtonMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SIZE:
         clampHeight(window, lParam);
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        clampHeightAgain(window);
+        break;
     case WM_MOUSEMOVE:
         chooseCursor(&buttonCursor, cursorHand);
         return 0;
@@ -123,7 +125,7 @@ extern const Control buttonControl = {
     .wideProcedure = answerWideMessage<buttonControl>,
     .handle = handleButtonMessage,
     .extraBytes = reservedExtraBytes,
-    .background = classBackground,
+    .background = barColour,
     .draw = drawButton,
     .cursor = &buttonCursor,
     .keys = &buttonKeys,

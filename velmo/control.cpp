@@ -41,6 +41,14 @@ void keepCreationText(HWND window, LPARAM creation) {
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                              const Control* control) {
     switch (message) {
+    case WM_NCCREATE:
+        listenForAppearanceChanges();
+        break;
+    case WM_ERASEBKGND:
+        if (eraseInAppearance(window, reinterpret_cast<HDC>(wParam), control->background)) {
+            return 1;
+        }
+        break;
     case WM_PAINT:
     case WM_PRINTCLIENT:
         if (control->draw != nullptr) {
@@ -48,6 +56,9 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
+    case WM_DPICHANGED_AFTERPARENT:
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        return 0;
     case WM_SETCURSOR:
         if (control->cursor != nullptr) {
             showChosenCursor(control->cursor);

@@ -26,9 +26,10 @@ struct Control {
     MessageHandler handle;
     // Window extra bytes: reserved only, no control reads or writes them.
     int extraBytes = 0;
-    // The class brush's colour. A class of the same colour as the class
-    // registered before it shares that class's brush.
-    COLORREF background;
+    // The background: the class brush takes its light colour (a class of the
+    // same colour as the class registered before it shares that class's
+    // brush); other appearances erase in their own colour of it.
+    ColourRole background;
     // Styles that every window of the control has, whatever its host gives.
     DWORD style = 0;
     DWORD extendedStyle = 0;
@@ -65,8 +66,10 @@ LRESULT CALLBACK answerWideMessage(HWND window, UINT message, WPARAM wParam, LPA
     return control.handle(window, message, wParam, lParam, wideText);
 }
 
-// Paint and print, the chosen cursor, readers' requests, keys and focus as
-// the control describes them, then default handling in the call's width.
+// The thread's appearance listener at creation, erasing outside the light
+// appearance, a repaint after a DPI change, paint and print, the chosen
+// cursor, readers' requests, keys and focus as the control describes them,
+// then default handling in the call's width.
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                              const Control* control);
 

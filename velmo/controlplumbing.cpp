@@ -1,5 +1,5 @@
 // The plumbing that the drawn controls share: painting on request, text,
-// cursors, notifications to the parent and the height clamp.
+// plain shapes, cursors, notifications to the parent and the height clamp.
 #include "controlplumbing.h"
 
 #include "displayscale.h"
@@ -57,6 +57,39 @@ void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLO
     restoreObject(target, previous);
 }
 
+// The context's own pen and brush, coloured, hold the colours: no object is made.
+void drawShape(HDC target, Shape shape, const RECT* box, COLORREF fill, COLORREF outline) {
+    COLORREF previousFill = SetDCBrushColor(target, fill);
+    COLORREF previousOutline = SetDCPenColor(target, outline);
+    HGDIOBJ previousBrush = SelectObject(target, GetStockObject(DC_BRUSH));
+    HGDIOBJ previousPen = SelectObject(target, GetStockObject(DC_PEN));
+    if (shape == discShape) {
+        Ellipse(target, box->left, box->top, box->right, box->bottom);
+    } else {
+        Rectangle(target, box->left, box->top, box->right, box->bottom);
+    }
+    restoreObject(target, previousPen);
+    restoreObject(target, previousBrush);
+    SetDCPenColor(target, previousOutline);
+    SetDCBrushColor(target, previousFill);
+}
+
+void fillBox(HDC target, const RECT* box, COLORREF colour) {
+    COLORREF previous = SetDCBrushColor(target, colour);
+    FillRect(target, box, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(target, previous);
+}
+
+bool eraseInAppearance(HWND window, HDC target, ColourRole role) {
+    if (getAppearance() == lightAppearance) {
+        return false;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    fillBox(target, &client, getColour(role));
+    return true;
+}
+
 SIZE getWindowSize(HWND window) {
     RECT rectangle = {0, 0, 0, 0};
     GetWindowRect(window, &rectangle);
@@ -84,6 +117,12 @@ void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam) {
 
 void sendClickNotification(HWND control) {
     sendCommandToParent(control, (WPARAM)GetWindowLongPtrA(control, GWLP_ID), 0);
+}
+
+void clampHeightAgain(HWND control) {
+    RECT client;
+    GetClientRect(control, &client);
+    clampHeight(control, MAKELPARAM(client.right, client.bottom));
 }
 
 void clampHeight(HWND control, LPARAM size) {

@@ -1,11 +1,13 @@
 // What the drawn controls share besides the theme: the paint cycle, text in
-// the shared font, the window's size, a cursor chosen by the control, the
+// the shared font, plain shapes and backgrounds, the window's size, a cursor chosen by the control, the
 // WM_COMMAND sent to the parent, and the clamp of a control kept to one
 // height.
 #ifndef VELMO_CONTROLPLUMBING_H
 #define VELMO_CONTROLPLUMBING_H
 
 #include <windows.h>
+
+#include "appearance.h"
 
 // The height that the controls kept to one height draw and clamp to, at 96 DPI.
 const int controlHeight = 34;
@@ -43,6 +45,19 @@ HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour);
 // font with a transparent background.
 void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format);
 
+// The shapes that the controls draw without bitmaps.
+enum Shape { boxShape, discShape };
+
+// Draws the shape filling box in fill, outlined one pixel wide in outline.
+void drawShape(HDC target, Shape shape, const RECT* box, COLORREF fill, COLORREF outline);
+
+void fillBox(HDC target, const RECT* box, COLORREF colour);
+
+// Outside the light appearance, whose class brushes are the light colours,
+// fills the window's client area in the role's colour for WM_ERASEBKGND;
+// false when it leaves the erasing to the class brush.
+bool eraseInAppearance(HWND window, HDC target, ColourRole role);
+
 // The window rectangle's width and height.
 SIZE getWindowSize(HWND window);
 
@@ -73,5 +88,8 @@ void sendClickNotification(HWND control);
 // Makes a control whose new client size is taller than controlHeight at its
 // DPI that tall; the null insert-after handle also raises it among its siblings.
 void clampHeight(HWND control, LPARAM size);
+
+// The same for the control's present size, once its DPI has changed.
+void clampHeightAgain(HWND control);
 
 #endif

@@ -1,4 +1,4 @@
-// "VelmoEdit": a platform edit field set one pixel inside a light grey control,
+// "VelmoEdit": a platform edit field set one pixel inside a framing control,
 // which relays the setting and reading of its text to the field.
 #include <windows.h>
 
@@ -6,9 +6,8 @@
 #include "displayscale.h"
 #include "velmo.h"
 
-// The grey class background shows as a frame of this width round the field.
+// The background shows as a frame of this width round the field.
 static const int editFrameWidth = 1;
-static const COLORREF classBackground = RGB(200, 200, 200);
 // A Unicode field, which keeps every character of its text.
 static const wchar_t editFieldClass[] = L"EDIT";
 
@@ -18,18 +17,26 @@ static HWND getEditField(HWND window) {
     return reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-static void createEditField(HWND window) {
-    RECT windowRect;
-    GetWindowRect(window, &windowRect);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    int frame = scaleLength(window, editFrameWidth);
-    HWND field = CreateWindowExW(0, editFieldClass, L"", WS_CHILD | WS_VISIBLE, frame, frame,
-                                 windowRect.right - windowRect.left - 2 * frame,
-                                 windowRect.bottom - windowRect.top - 2 * frame, window, nullptr, instance, nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
-    if (field != nullptr) {
-        SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getWindowFont(window)), 0);
+// The field takes the frame's width and the font at the window's DPI, at its
+// creation and again when the DPI changes.
+static void fitFieldToDpi(HWND window) {
+    HWND field = getEditField(window);
+    if (field == nullptr) {
+        return;
     }
+    SIZE size = getWindowSize(window);
+    int frame = scaleLength(window, editFrameWidth);
+    SetWindowPos(field, nullptr, frame, frame, size.cx - 2 * frame, size.cy - 2 * frame,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(getWindowFont(window)), TRUE);
+}
+
+static void createEditField(HWND window) {
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    HWND field = CreateWindowExW(0, editFieldClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr,
+                                 instance, nullptr);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
+    fitFieldToDpi(window);
 }
 
 // Tabbing into a control created with WS_TABSTOP puts the caret in its field;
@@ -39,6 +46,19 @@ static void handFocusToField(HWND window) {
     if (field != nullptr && takesKeyboard(window)) {
         SetFocus(field);
     }
+}
+
+// Outside the light appearance the field takes the body's colours; in the
+// light one it keeps the platform's.
+static LRESULT colourField(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
+    if (getAppearance() == lightAppearance) {
+        return answerByDefault(window, message, wParam, lParam, width);
+    }
+    HDC target = reinterpret_cast<HDC>(wParam);
+    SetTextColor(target, getTextColour(window, bodyTextColour));
+    SetBkColor(target, getColour(bodyColour));
+    SetDCBrushColor(target, getColour(bodyColour));
+    return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
 // A control whose field could not be made answers the relayed messages with
@@ -71,6 +91,11 @@ static LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam, width);
+    case WM_DPICHANGED_AFTERPARENT:
+        fitFieldToDpi(window);
+        break;
+    case WM_CTLCOLOREDIT:
+        return colourField(window, message, wParam, lParam, width);
     case WM_SETFOCUS:
         handFocusToField(window);
         return answerByDefault(window, message, wParam, lParam, width);
@@ -87,6 +112,6 @@ extern const Control editControl = {
     .procedure = editWindowProcedure,
     .wideProcedure = answerWideMessage<editControl>,
     .handle = handleEditMessage,
-    .background = classBackground,
+    .background = editFrameColour,
     .accessibility = &editAccessibility,
 };

@@ -1,4 +1,4 @@
-// The link: the theme's icon at the left, the window text in black beside it,
+// The link: the theme's icon at the left, the window text beside it,
 // the hand cursor, and a click notification on every left release over it.
 #include "control.h"
 #include "displayscale.h"
@@ -7,9 +7,7 @@
 
 static const int textLeft = 15;
 static const int textMaxCount = 255;
-static const COLORREF textColour = RGB(0, 0, 0);
 static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
-static const COLORREF classBackground = RGB(255, 255, 255);
 
 static CursorChoice linkCursor;
 
@@ -21,14 +19,15 @@ static void drawLink(HWND window, HDC target) {
     ThemeImage icon = findThemeImage(linkIcon, dpi);
     SIZE size = getWindowSize(window);
     RECT whole = {0, 0, size.cx, size.cy};
-    FillRect(target, &whole, reinterpret_cast<HBRUSH>(GetClassLongPtrA(window, GCLP_HBRBACKGROUND)));
+    fillBox(target, &whole, getColour(bodyColour));
     SIZE iconSize = getDrawnSize(&icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - iconSize.cy / 2;
     RECT iconBox = {0, top, iconSize.cx, top + iconSize.cy};
-    drawImage(target, &icon, &iconBox);
+    COLORREF colour = getTextColour(window, linkTextColour);
+    drawGlyph(target, &icon, &iconBox, colour);
     RECT textBox = {scaleToDpi(textLeft, dpi), 0, size.cx, size.cy};
-    drawWindowText(target, window, textMaxCount, &textBox, textColour, textFormat);
+    drawWindowText(target, window, textMaxCount, &textBox, colour, textFormat);
     drawFocusCue(window, target, &whole);
 }
 
@@ -66,7 +65,7 @@ extern const Control linkControl = {
     .procedure = linkWindowProcedure,
     .wideProcedure = answerWideMessage<linkControl>,
     .handle = handleLinkMessage,
-    .background = classBackground,
+    .background = bodyColour,
     .draw = drawLink,
     .cursor = &linkCursor,
     .keys = &linkKeys,

@@ -15,13 +15,11 @@ static const int markerLeft = 10;
 static const int rowTextLeft = 35;
 static const int rowTextRight = 85;
 static const int rowTextHeight = 15;
-static const COLORREF rowTextColour = RGB(80, 80, 80);
 static const UINT rowTextFormat = DT_SINGLELINE | DT_VCENTER;
 // Erasing as well leaves no stale pixels where rows moved up or went away.
 static const UINT rowRedrawFlags = RDW_INVALIDATE | RDW_ERASE;
 // The rows live in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
-static const COLORREF classBackground = RGB(255, 255, 255);
 
 // The row holds the ANSI copy of its text; the wide one is kept beside it.
 static const char* getRowText(const void* row) {
@@ -84,7 +82,8 @@ static void drawList(HWND window, HDC target) {
     int textLeft = scaleToDpi(rowTextLeft, dpi);
     int textRight = scaleToDpi(rowTextRight, dpi);
     int width = getWindowSize(window).cx;
-    HGDIOBJ previousFont = selectTextStyle(target, window, rowTextColour);
+    COLORREF textColour = getTextColour(window, labelTextColour);
+    HGDIOBJ previousFont = selectTextStyle(target, window, textColour);
     const ListItem* texts = getWideTexts(window);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
@@ -97,7 +96,7 @@ static void drawList(HWND window, HDC target) {
         }
         if (row.top + drawnHeight > clip.top) {
             RECT markerBox = {markerX, row.top, markerX + marker.cx, row.top + marker.cy};
-            drawImage(target, &markerImage, &markerBox);
+            drawGlyph(target, &markerImage, &markerBox, textColour);
             RECT textBox = {textLeft, row.top, textRight, row.top + textHeight};
             drawItemText(target, texts, getRowText(item->data), &textBox, rowTextFormat);
         }
@@ -147,7 +146,7 @@ extern const Control listControl = {
     .wideProcedure = answerWideMessage<listControl>,
     .handle = handleListMessage,
     .extraBytes = reservedExtraBytes,
-    .background = classBackground,
+    .background = bodyColour,
     // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
     // procedure as UTF-16 (see the tab menu's).
     .style = LBS_HASSTRINGS,

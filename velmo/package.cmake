@@ -3,7 +3,8 @@
 #                          information, is in velmo_debug
 #   bin/bitmap/            the theme, found beside velmo.dll from any current
 #                          directory; a bitmap/ in the current one comes first;
-#                          bin/bitmap/2x/ the same drawn at twice the size
+#                          bin/bitmap/2x/ the same drawn at twice the size;
+#                          bin/bitmap/dark/ (and its 2x/) the dark theme
 #   lib/libvelmo.dll.a     the import library for MinGW hosts
 #   lib/velmo.lib          the same in Microsoft's format, for MSVC-compatible hosts
 #   include/velmo.h        the public header, for C and C++

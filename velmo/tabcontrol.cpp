@@ -24,7 +24,6 @@ static const SIZE sliceSource = {10, controlHeight};
 static const StripLayout barStrip = {sliceSource, {0, 0}, controlHeight, controlHeight, false};
 static const StripLayout pressedStrip = {sliceSource, sliceSource, controlHeight, controlHeight, false};
 
-static const COLORREF captionColour = RGB(255, 255, 255);
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 static const WORD tabNotificationCode = LBN_SELCHANGE;
 // The focus cue stands this far inside the focused tab's slot.
@@ -32,7 +31,6 @@ static const int focusCueInset = 2;
 
 // The tabs live in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
-static const COLORREF classBackground = RGB(0, 0, 0);
 
 static CursorChoice tabCursor;
 
@@ -309,7 +307,7 @@ static LRESULT removeTab(HWND window, WPARAM position) {
 
 static void drawTabs(HWND window, HDC target, int dpi) {
     StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
-    HGDIOBJ previous = selectTextStyle(target, window, captionColour);
+    HGDIOBJ previous = selectTextStyle(target, window, getTextColour(window, tabTextColour));
     const ListItem* captions = getWideTexts(window);
     int position = 0;
     for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
@@ -321,6 +319,7 @@ static void drawTabs(HWND window, HDC target, int dpi) {
         if (tab->pressed != 0) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         }
+        SetTextColor(target, getTextColour(window, tab->pressed != 0 ? pressedTextColour : tabTextColour));
         RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
         drawItemText(target, captions, tab->caption, &textBox, captionFormat);
     }
@@ -384,6 +383,9 @@ static LRESULT handleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
         clampHeight(window, lParam);
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        clampHeightAgain(window);
+        break;
     case LB_ADDSTRING:
         return addTab(window, reinterpret_cast<const void*>(lParam), width);
     case LB_DELETESTRING:
@@ -419,7 +421,7 @@ extern const Control tabMenuControl = {
     .wideProcedure = answerWideMessage<tabMenuControl>,
     .handle = handleTabMessage,
     .extraBytes = reservedExtraBytes,
-    .background = classBackground,
+    .background = barColour,
     // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
     // procedure as UTF-16: the system converts a list-box string message for
     // a window whose style says that its items are strings.

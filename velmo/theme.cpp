@@ -39,8 +39,6 @@ const ThemeRow themeRows[themeBitmapCount] = {
 
 static const int mainFontHeight = 13;
 static const char mainFontFace[] = "Verdana";
-// The 2x set has the 1x set's file names in this folder.
-static const char doubledFolder[] = "bitmap/2x/";
 
 ControlBitmapList* newBitmapList(const char* name) {
     ControlBitmapList* record = new (std::nothrow) ControlBitmapList;
@@ -254,13 +252,14 @@ void deleteDpiFonts(void) {
     }
 }
 
-HBITMAP loadDoubledThemeFile(ThemeBitmap which) {
+// Every set has the light 1x set's file names.
+HBITMAP loadThemeFileFrom(const char* folder, ThemeBitmap which) {
     const char* fileName = PathFindFileNameA(themeRows[which].path);
     char path[MAX_PATH];
-    if (strlen(doubledFolder) + strlen(fileName) >= sizeof path) {
+    if (strlen(folder) + strlen(fileName) >= sizeof path) {
         return nullptr;
     }
-    strcpy(path, doubledFolder);
+    strcpy(path, folder);
     strcat(path, fileName);
     return loadThemeFile(path);
 }

@@ -37,10 +37,10 @@ struct ThemeRow {
 
 extern const ThemeRow themeRows[themeBitmapCount];
 
-// The theme's file of that row drawn at twice the size, from bitmap/2x/ as
-// the 1x file is found from bitmap/; null when there is none. The caller
-// keeps it.
-HBITMAP loadDoubledThemeFile(ThemeBitmap which);
+// The theme's file of that row in another set, whose folder (bitmap/2x/,
+// bitmap/dark/, ...) is found as bitmap/ is; null when there is none. The
+// caller keeps it.
+HBITMAP loadThemeFileFrom(const char* folder, ThemeBitmap which);
 
 // The shared font's face at its height for this DPI: the main font at the
 // system's DPI, otherwise one made at the first call for that DPI.

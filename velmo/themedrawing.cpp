@@ -2,6 +2,7 @@
 // and pixel copies that are made once and kept for the life of the process.
 #include "themedrawing.h"
 
+#include "controlplumbing.h"
 #include "displayscale.h"
 #include "velmo.h"
 
@@ -16,32 +17,63 @@ HBITMAP findThemeBitmap(ThemeBitmap which) {
     return themeBitmaps[which];
 }
 
-// The 2x set is read only when a window of a high enough DPI draws, so a
-// process at 96 DPI never reads it; a missing file is not looked for again.
-static const int doubledFromDpi = 144;
-static const int doubledDensity = 2;
-static HBITMAP doubledBitmaps[themeBitmapCount];
-static bool doubledLookedFor[themeBitmapCount];
+// The sets besides the light 1x one that the registry holds, each read only
+// when a window draws from it, so a light process at 96 DPI reads none; a
+// missing file is not looked for again.
+enum BitmapSet { doubledSet, darkSet, darkDoubledSet, extraSetCount };
 
-static HBITMAP findDoubledBitmap(ThemeBitmap which) {
-    if (!doubledLookedFor[which]) {
-        doubledBitmaps[which] = loadDoubledThemeFile(which);
-        doubledLookedFor[which] = true;
+struct SetFolder {
+    const char* folder;
+    int density;
+};
+
+static const SetFolder setFolders[extraSetCount] = {
+    {"bitmap/2x/", 2}, {"bitmap/dark/", 1}, {"bitmap/dark/2x/", 2}};
+static const int doubledFromDpi = 144;
+static HBITMAP setBitmaps[extraSetCount][themeBitmapCount];
+static bool setLookedFor[extraSetCount][themeBitmapCount];
+
+static ThemeImage findSetImage(BitmapSet set, ThemeBitmap which, int dpi) {
+    if (!setLookedFor[set][which]) {
+        setBitmaps[set][which] = loadThemeFileFrom(setFolders[set].folder, which);
+        setLookedFor[set][which] = true;
     }
-    return doubledBitmaps[which];
+    return {setBitmaps[set][which], setFolders[set].density, dpi};
 }
 
+// The dark theme's file where it has one, then the light theme's; from
+// 144 DPI on, the 2x file before the 1x one.
 ThemeImage findThemeImage(ThemeBitmap which, int dpi) {
-    HBITMAP doubled = dpi >= doubledFromDpi ? findDoubledBitmap(which) : nullptr;
-    if (doubled != nullptr) {
-        return {doubled, doubledDensity, dpi};
+    bool doubled = dpi >= doubledFromDpi;
+    ThemeImage image = {nullptr, 1, dpi};
+    if (getAppearance() == darkAppearance) {
+        image = findSetImage(doubled ? darkDoubledSet : darkSet, which, dpi);
     }
-    return {findThemeBitmap(which), 1, dpi};
+    if (image.bitmap == nullptr && doubled) {
+        image = findSetImage(doubledSet, which, dpi);
+    }
+    if (image.bitmap == nullptr) {
+        image = {findThemeBitmap(which), 1, dpi};
+    }
+    return image;
+}
+
+// What a strip shows in place of its bitmaps when the controls draw plain.
+static ColourRole findPlainFace(ThemeBitmap left) {
+    switch (left) {
+    case buttonLeftPressed:
+    case tabPressedLeft:
+        return pressedFaceColour;
+    case frameLeft:
+        return bodyColour;
+    default:
+        return barColour;
+    }
 }
 
 StripSlices findStripSlices(ThemeBitmap left, int dpi) {
     StripSlices slices = {findThemeImage(left, dpi), findThemeImage(static_cast<ThemeBitmap>(left + 1), dpi),
-                          findThemeImage(static_cast<ThemeBitmap>(left + 2), dpi)};
+                          findThemeImage(static_cast<ThemeBitmap>(left + 2), dpi), findPlainFace(left)};
     return slices;
 }
 
@@ -55,10 +87,10 @@ struct PixelCopy {
     DWORD* pixels;
 };
 
-// Room for the theme's bitmaps, their 2x set and those of a registry built
-// again, with some to spare; any further bitmap is drawn through a memory
+// Room for the light and dark themes' bitmaps, their 2x sets and those of a
+// registry built again, with some to spare; any further bitmap is drawn through a memory
 // context.
-static const int maxPixelCopies = 4 * themeBitmapCount;
+static const int maxPixelCopies = 6 * themeBitmapCount;
 // Larger bitmaps are drawn through a memory context too.
 static const LONG maxCopiedPixels = 1 << 22;
 
@@ -198,6 +230,18 @@ void drawImage(HDC target, const ThemeImage* image, const RECT* destination) {
     drawBitmap(target, image->bitmap, destination, getBitmapSize(image->bitmap));
 }
 
+void drawGlyph(HDC target, const ThemeImage* image, const RECT* destination, COLORREF colour) {
+    if (!drawsPlain()) {
+        drawImage(target, image, destination);
+        return;
+    }
+    int diameter = (destination->right - destination->left) / 2;
+    int left = (destination->left + destination->right - diameter) / 2;
+    int top = (destination->top + destination->bottom - diameter) / 2;
+    RECT disc = {left, top, left + diameter, top + diameter};
+    drawShape(target, discShape, &disc, colour, colour);
+}
+
 static void drawCap(HDC target, const ThemeImage* cap, int x, const StripLayout* layout) {
     SIZE drawn = getDrawnSize(cap);
     SIZE source = layout->capSource.cx != 0 ? toImagePixels(cap, layout->capSource) : getBitmapSize(cap->bitmap);
@@ -206,15 +250,28 @@ static void drawCap(HDC target, const ThemeImage* cap, int x, const StripLayout*
     drawBitmap(target, cap->bitmap, &destination, source);
 }
 
+static int getMiddleHeight(const ThemeImage* middle, const StripLayout* layout) {
+    return layout->middleHeight != 0 ? scaleToDpi(layout->middleHeight, middle->dpi) : getDrawnSize(middle).cy;
+}
+
+// One outlined box of the strip's face over the strip's whole place.
+static void drawPlainStrip(HDC target, const StripSlices* slices, int x, int width, const StripLayout* layout) {
+    RECT box = {x, 0, x + width, getMiddleHeight(&slices->middle, layout)};
+    drawShape(target, boxShape, &box, getColour(slices->face), getColour(outlineColour));
+}
+
 void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout) {
+    if (drawsPlain()) {
+        drawPlainStrip(target, slices, x, width, layout);
+        return;
+    }
     const ThemeImage* middle = &slices->middle;
     SIZE drawn = getDrawnSize(middle);
     SIZE source = layout->middleSource.cx != 0 ? toImagePixels(middle, layout->middleSource)
                                                : getBitmapSize(middle->bitmap);
     int middleWidth = layout->middleShortenedByItsWidth ? width - drawn.cx : width;
-    int middleHeight = layout->middleHeight != 0 ? scaleToDpi(layout->middleHeight, middle->dpi) : drawn.cy;
-    RECT destination = {x, 0, x + middleWidth, middleHeight};
+    RECT destination = {x, 0, x + middleWidth, getMiddleHeight(middle, layout)};
     drawBitmap(target, middle->bitmap, &destination, source);
     drawCap(target, &slices->left, x, layout);
     drawCap(target, &slices->right, x + width - getDrawnSize(&slices->right).cx, layout);

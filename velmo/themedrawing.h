@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "appearance.h"
 #include "theme.h"
 
 // The theme bitmap of that row, looked up in the registry at the first call
@@ -12,8 +13,10 @@
 // next call.
 HBITMAP findThemeBitmap(ThemeBitmap which);
 
-// A theme bitmap as drawn at one DPI: from 144 DPI on, the 2x bitmap where
-// there is one, loaded at its first use and kept; otherwise the 1x one.
+// A theme bitmap as drawn at one DPI and in the appearance: the dark theme's
+// where it draws dark and has the file, from 144 DPI on the 2x bitmap where
+// there is one, each loaded at its first use and kept; otherwise the light 1x
+// one, whose size lays out what the controls draw plain.
 // density is how many of its pixels stand for one at 96 DPI.
 struct ThemeImage {
     HBITMAP bitmap;
@@ -31,11 +34,18 @@ SIZE getDrawnSize(const ThemeImage* image);
 // and kept for the life of the process.
 void drawImage(HDC target, const ThemeImage* image, const RECT* destination);
 
-// The three images of a strip: caps drawn over the ends of a stretched middle.
+// A glyph (the link's icon, the list's marker): the image, or where the
+// controls draw plain a disc in colour, half the destination's width across,
+// in its middle.
+void drawGlyph(HDC target, const ThemeImage* image, const RECT* destination, COLORREF colour);
+
+// The three images of a strip: caps drawn over the ends of a stretched
+// middle; plain, one box of its face's colour.
 struct StripSlices {
     ThemeImage left;
     ThemeImage middle;
     ThemeImage right;
+    ColourRole face;
 };
 
 // How a strip reads and places its slices, in pixels at 96 DPI of the 1x
@@ -55,7 +65,8 @@ struct StripLayout {
 StripSlices findStripSlices(ThemeBitmap left, int dpi);
 
 // Draws the middle, then the left cap at x, then the right cap ending at
-// x + width (both in target's pixels), all from the top of target.
+// x + width (both in target's pixels), all from the top of target; plain,
+// the box over the same place, outlined.
 void drawThreeSliceStrip(HDC target, const StripSlices* slices, int x, int width,
                          const StripLayout* layout);
 

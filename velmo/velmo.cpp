@@ -36,8 +36,8 @@ int registerClasses(void) {
         record.lpszClassName = windowClass.name;
         record.lpfnWndProc = control->procedure;
         record.cbWndExtra = control->extraBytes;
-        if (previous == nullptr || previous->background != control->background) {
-            record.hbrBackground = CreateSolidBrush(control->background);
+        if (previous == nullptr || getLightColour(previous->background) != getLightColour(control->background)) {
+            record.hbrBackground = CreateSolidBrush(getLightColour(control->background));
         }
         if (RegisterClassExA(&record) == 0) {
             return 0;
@@ -49,13 +49,15 @@ int registerClasses(void) {
 
 // The load never fails on the library's account: missing bitmaps only leave
 // null lookups behind, and a class that can't be registered only can't be made.
-// The fonts made for other DPIs go with an unload (FreeLibrary, reserved null);
+// The fonts made for other DPIs and this thread's appearance listener go with
+// an unload (FreeLibrary, reserved null);
 // at process exit the system takes everything back anyway.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         getBitmaps();
         registerClasses();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
+        stopListening();
         deleteDpiFonts();
     }
     return TRUE;

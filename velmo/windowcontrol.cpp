@@ -12,7 +12,6 @@
 // right and bottom.
 static const int borderBand = 8;
 static const int cornerEllipse = 10;
-static const COLORREF classBackground = RGB(255, 255, 255);
 
 // The state is kept per window in window properties, not in the user-data
 // slot, which stays the host's; the properties go at WM_NCDESTROY.
@@ -188,6 +187,14 @@ static LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONDOWN:
         startMoveOrSize(window);
         return forwardMessage(window, message, wParam, lParam, width);
+    case WM_NCCREATE:
+        listenForAppearanceChanges();
+        return forwardMessage(window, message, wParam, lParam, width);
+    case WM_ERASEBKGND:
+        if (eraseInAppearance(window, reinterpret_cast<HDC>(wParam), bodyColour)) {
+            return 1;
+        }
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_SIZE:
         roundCorners(window);
         return forwardMessage(window, message, wParam, lParam, width);
@@ -221,5 +228,5 @@ extern const Control windowControl = {
     .procedure = dialogWindowProcedure,
     .wideProcedure = answerWideMessage<windowControl>,
     .handle = handleWindowMessage,
-    .background = classBackground,
+    .background = bodyColour,
 };

@@ -65,6 +65,16 @@ TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
     EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
 }
 
+// After a DPI change the field takes the shared font for the DPI again.
+TEST_F(EditMessages, fieldTakesTheFontAgainAfterADpiChange) {
+    HWND edit = createEdit("", editTop);
+    HWND field = GetWindow(edit, GW_CHILD);
+    ASSERT_NE(nullptr, field);
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(SYSTEM_FONT)), 0);
+    SendMessageA(edit, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
+}
+
 TEST_F(EditMessages, textIsSetAndReadThroughTheField) {
     HWND edit = createEdit("Initial", editTop);
     HWND field = GetWindow(edit, GW_CHILD);

@@ -39,7 +39,7 @@ foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-foreach(themeFolder bin/bitmap bin/bitmap/2x)
+foreach(themeFolder bin/bitmap bin/bitmap/2x bin/bitmap/dark bin/bitmap/dark/2x)
   file(GLOB bitmaps ${prefix}/${themeFolder}/*.bmp)
   list(LENGTH bitmaps bitmapCount)
   if(NOT bitmapCount EQUAL 17)

@@ -1,7 +1,8 @@
 // Every class of the library under abuse: a seeded storm of random messages
 // leaves each control painting and answering, and thousands of paints,
 // add/remove cycles and window lifetimes leave the process's heap and GDI
-// objects where they were.
+// objects where they were. And every class in each appearance that the
+// user's settings ask for, switched while it is shown.
 //
 // VELMO_STORM_SEED=<number> replays another storm; a failure prints its seed.
 //
@@ -15,9 +16,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <random>
 #include <string>
 
+#include "appearance.h"
 #include "hostedtest.h"
 #include "pixels.h"
 #include "resources.h"
@@ -409,10 +412,194 @@ TEST_P(EveryClass, PrintedPixelsEqualThoseOnScreen) {
     EXPECT_EQ(0, countOwnDifferences(control, &printed, &shown));
 }
 
+bool pressesOnAClick(const VelmoClass& kind) {
+    return strcmp(kind.name, VELMO_BUTTON_CLASS) == 0 || strcmp(kind.name, VELMO_TAB_MENU_CLASS) == 0;
+}
+
+int countPixels(const Pixels* image, uint32_t colour) {
+    return countPixelsOf(image, RECT{0, 0, image->width, image->height}, colour);
+}
+
+uint32_t findCommonestPixel(const Pixels* image) {
+    std::map<uint32_t, int> counts;
+    for (uint32_t pixel : image->data) {
+        counts[pixel]++;
+    }
+    auto commonest = counts.begin();
+    for (auto entry = counts.begin(); entry != counts.end(); ++entry) {
+        if (entry->second > commonest->second) {
+            commonest = entry;
+        }
+    }
+    return commonest->first;
+}
+
+double findStrongestContrast(const Pixels* image, uint32_t against) {
+    double strongest = 1;
+    for (uint32_t pixel : image->data) {
+        strongest = std::max(strongest, measureContrast(pixel, against));
+    }
+    return strongest;
+}
+
+// A text's edges blend its colour into what lies under it: each channel lies
+// between the two (Wine blends each with a gamma of its own).
+bool isBlend(uint32_t pixel, uint32_t text, uint32_t under) {
+    const int slack = 2;
+    for (int shift : {16, 8, 0}) {
+        int from = (text >> shift) & 0xFF;
+        int to = (under >> shift) & 0xFF;
+        int value = (pixel >> shift) & 0xFF;
+        if (value < std::min(from, to) - slack || value > std::max(from, to) + slack) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A pair of system colours that a control draws: a face and its text.
+struct ColourPair {
+    int face;
+    int text;
+};
+
+// How many pixels are one of the pairs' colours or the outline's, or a text
+// blended into its face.
+int countSchemePixels(const Pixels* image, const std::vector<ColourPair>& pairs) {
+    int count = 0;
+    for (uint32_t pixel : image->data) {
+        bool ours = pixel == getSchemePixel(COLOR_WINDOWTEXT);
+        for (const ColourPair& pair : pairs) {
+            uint32_t face = getSchemePixel(pair.face);
+            ours = ours || pixel == face || (pair.text >= 0 && isBlend(pixel, getSchemePixel(pair.text), face));
+        }
+        count += ours ? 1 : 0;
+    }
+    return count;
+}
+
+// Shown with its items and caption; pressed, where a click presses it. The
+// top-level window's corners are squared: outside its region it reads black.
+class EveryAppearance : public EveryClass {
+protected:
+    Pixels showControl(bool pressed) {
+        SetWindowRgn(control, nullptr, FALSE);
+        for (; itemsAdded < itemsPerLifetime; itemsAdded++) {
+            addItem(control);
+        }
+        if (pressed) {
+            SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(controlLeft, controlTop));
+        }
+        paint(control);
+        return captureWindow(control);
+    }
+
+    int itemsAdded = 0;
+
+    void switchToHighContrast() {
+        ASSERT_TRUE(setTestScheme());
+        ASSERT_TRUE(reportHighContrast(true));
+    }
+
+    void TearDown() override {
+        reportHighContrast(false);
+        restoreSystemColours();
+        setLightThemeValue(-1, true);
+        EveryClass::TearDown();
+    }
+};
+
+// In high contrast each control draws in its pair of system colours and
+// outlines in the window text's colour, switched while it is shown.
+TEST_P(EveryAppearance, highContrastDrawsInSystemColoursOnly) {
+    const VelmoClass& kind = GetParam();
+    switchToHighContrast();
+    Pixels shown = showControl(false);
+    EXPECT_GT(countPixels(&shown, getSchemePixel(kind.systemBody)), 0);
+    if (kind.systemText >= 0) {
+        EXPECT_GT(countPixels(&shown, getSchemePixel(kind.systemText)), 0);
+    }
+    EXPECT_EQ(shown.width * shown.height, countSchemePixels(&shown, {{kind.systemBody, kind.systemText}}));
+}
+
+// A pressed button or tab turns to the highlight's pair; the other tabs stay.
+TEST_P(EveryAppearance, highContrastDrawsAPressInTheHighlightColours) {
+    const VelmoClass& kind = GetParam();
+    if (!pressesOnAClick(kind)) {
+        GTEST_SKIP() << "a click presses nothing";
+    }
+    switchToHighContrast();
+    Pixels shown = showControl(true);
+    EXPECT_GT(countPixels(&shown, getSchemePixel(COLOR_HIGHLIGHT)), 0);
+    EXPECT_GT(countPixels(&shown, getSchemePixel(COLOR_HIGHLIGHTTEXT)), 0);
+    if (takesItems(kind)) {
+        EXPECT_GT(countPixels(&shown, getSchemePixel(kind.systemText)), 0);
+    }
+    std::vector<ColourPair> pairs = {{kind.systemBody, kind.systemText}, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT}};
+    EXPECT_EQ(shown.width * shown.height, countSchemePixels(&shown, pairs));
+}
+
+// Every text pixel of a disabled control turns grey.
+TEST_P(EveryAppearance, highContrastGreysADisabledControlsText) {
+    const VelmoClass& kind = GetParam();
+    if (kind.systemText < 0) {
+        GTEST_SKIP() << "draws no text of its own";
+    }
+    switchToHighContrast();
+    const uint32_t text = getSchemePixel(kind.systemText);
+    Pixels enabled = showControl(false);
+    int enabledText = countPixels(&enabled, text);
+    EnableWindow(control, FALSE);
+    Pixels disabled = showControl(false);
+    EXPECT_GT(countPixels(&disabled, getSchemePixel(COLOR_GRAYTEXT)), 0);
+    EXPECT_EQ(enabledText, countPixels(&disabled, text) + countPixels(&disabled, getSchemePixel(COLOR_GRAYTEXT)));
+}
+
+// Dark and back while shown: a white body turns dark, text stays readable,
+// and light again draws as before, pixel for pixel.
+TEST_P(EveryAppearance, darkFollowsTheSettingBothWays) {
+    const VelmoClass& kind = GetParam();
+    Pixels light = showControl(pressesOnAClick(kind));
+    ASSERT_TRUE(setLightThemeValue(0, true));
+    paint(control);
+    Pixels dark = captureWindow(control);
+    uint32_t body = findCommonestPixel(&dark);
+    if (kind.background == RGB(255, 255, 255)) {
+        EXPECT_LT(measureContrast(body, 0), 2.0);
+    }
+    if (kind.systemText >= 0) {
+        EXPECT_GE(findStrongestContrast(&dark, body), 4.5);
+    }
+    ASSERT_TRUE(setLightThemeValue(-1, true));
+    paint(control);
+    Pixels lightAgain = captureWindow(control);
+    EXPECT_EQ(light.data, lightAgain.data);
+}
+
 std::string nameOf(const ::testing::TestParamInfo<VelmoClass>& info) {
     return info.param.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Robustness, EveryClass, ::testing::ValuesIn(velmoClasses), nameOf);
+INSTANTIATE_TEST_SUITE_P(Robustness, EveryAppearance, ::testing::ValuesIn(velmoClasses), nameOf);
+
+// A process that starts with the setting at dark draws dark from its first
+// control on. Run alone: the library reads the settings once.
+TEST_F(Robustness, startsDarkWhenTheSettingSaysSo) {
+    if (!runsInOwnProcess()) {
+        return;
+    }
+    ASSERT_TRUE(setLightThemeValue(0, false));
+    VelmoClass kind = {};
+    kind.name = VELMO_LIST_CLASS;
+    kind.width = 200;
+    kind.height = 200;
+    HWND list = createControl(kind, WS_VISIBLE);
+    setLightThemeValue(-1, false);
+    paint(list);
+    Pixels shown = captureWindow(list);
+    EXPECT_LT(measureContrast(findCommonestPixel(&shown), 0), 2.0);
+    DestroyWindow(list);
+}
 
 }  // namespace

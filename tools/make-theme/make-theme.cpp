@@ -1,5 +1,6 @@
-// Draws the theme's 17 bitmaps and writes them as 24-bit uncompressed BMP files,
-// and the same drawn at twice the size into DIRECTORY/2x/ for high DPIs:
+// Draws the theme's bitmaps and writes them as 24-bit uncompressed BMP files,
+// and the same drawn at twice the size into DIRECTORY/2x/ for high DPIs; the
+// dark theme's set likewise into DIRECTORY/dark/ and DIRECTORY/dark/2x/:
 //   make-theme DIRECTORY
 // Each strip is drawn once as a whole bar and cut into its caps and middle, so
 // the pieces meet seamlessly whatever width the controls stretch them to.
@@ -29,6 +30,7 @@ struct Canvas {
 typedef Colour (*Shader)(const void* context, double x, double y);
 
 static const Colour white = {255, 255, 255};
+static const Colour darkPaper = {32, 33, 36};
 static const int samplesPerAxis = 4;
 
 static Canvas* newCanvas(int width, int height) {
@@ -154,7 +156,8 @@ static bool writeBitmapFile(const Canvas* canvas, const std::string& path) {
 
 // A bar: a face with a vertical gradient, a light first row and a dark last
 // row inside a 1-pixel outline with rounded corners. Outside the corners (and
-// above a top margin) shows what lies under the bar: another bar, or white.
+// above a top margin) shows what lies under the bar: another bar, or the
+// paper that the theme's controls stand on.
 struct BarStyle {
     Colour top;
     Colour bottom;
@@ -173,6 +176,7 @@ struct Bar {
     const BarStyle* style;
     double width;
     double height;
+    Colour paper;
 };
 
 static bool insideRoundedBox(double x, double y, double left, double top, double right, double bottom,
@@ -196,8 +200,8 @@ static Colour shadeBar(const void* context, double x, double y) {
     const double top = style->marginTop;
     const double bottom = bar->height;
     if (!insideRoundedBox(x, y, 0, top, bar->width, bottom, style->radius, style->roundBottom)) {
-        Bar under = {style->under, underWidth, bar->height};
-        return style->under != nullptr ? shadeBar(&under, underWidth / 2, y) : white;
+        Bar under = {style->under, underWidth, bar->height, bar->paper};
+        return style->under != nullptr ? shadeBar(&under, underWidth / 2, y) : bar->paper;
     }
     const double inner = style->radius > 1 ? style->radius - 1 : 0;
     if (!insideRoundedBox(x, y, 1, top + 1, bar->width - 1, bottom - 1, inner, style->roundBottom)) {
@@ -226,12 +230,13 @@ static const BarStyle tabPressedStyle = {
     &tabBarStyle, {132, 184, 232}, 2};
 static const BarStyle frameHeaderStyle = {
     {250, 251, 252}, {226, 231, 236}, {255, 255, 255}, {214, 219, 224}, {210, 210, 210}, 0, false, 0, nullptr, {}, 0};
+static const BarStyle darkFrameHeaderStyle = {
+    {56, 60, 66}, {44, 48, 54}, {70, 75, 82}, {36, 39, 44}, {95, 99, 104}, 0, false, 0, nullptr, {}, 0};
 
 struct StripCut {
     const char* leftFile;
     const char* middleFile;
     const char* rightFile;
-    const BarStyle* style;
     int capWidth;
     int middleWidth;
     int height;
@@ -239,12 +244,15 @@ struct StripCut {
 
 // Caps at their own size; middles as wide as the controls read them (10 x 34
 // for button and tab; the frame stretches its whole middle, no wider than a cap).
-static const StripCut stripCuts[] = {
-    {"buttonleft.bmp", "buttonmiddle.bmp", "buttonright.bmp", &buttonStyle, 6, 10, 34},
-    {"buttonleftpressed.bmp", "buttonmiddlepressed.bmp", "buttonrightpressed.bmp", &buttonPressedStyle, 6, 10, 34},
-    {"tableft.bmp", "tabmiddle.bmp", "tabright.bmp", &tabBarStyle, 6, 10, 34},
-    {"tabpressedleft.bmp", "tabpressedmiddle.bmp", "tabpressedright.bmp", &tabPressedStyle, 10, 10, 34},
-    {"frameleft.bmp", "framemiddle.bmp", "frameright.bmp", &frameHeaderStyle, 6, 6, 24},
+enum Strip { buttonStrip, buttonPressedStrip, tabStrip, tabPressedStrip, frameStrip, stripCount };
+
+// Indexed by Strip.
+static const StripCut stripCuts[stripCount] = {
+    {"buttonleft.bmp", "buttonmiddle.bmp", "buttonright.bmp", 6, 10, 34},
+    {"buttonleftpressed.bmp", "buttonmiddlepressed.bmp", "buttonrightpressed.bmp", 6, 10, 34},
+    {"tableft.bmp", "tabmiddle.bmp", "tabright.bmp", 6, 10, 34},
+    {"tabpressedleft.bmp", "tabpressedmiddle.bmp", "tabpressedright.bmp", 10, 10, 34},
+    {"frameleft.bmp", "framemiddle.bmp", "frameright.bmp", 6, 6, 24},
 };
 
 static bool writePiece(const Canvas* strip, int left, int width, const std::string& path) {
@@ -254,9 +262,10 @@ static bool writePiece(const Canvas* strip, int left, int width, const std::stri
     return written;
 }
 
-static bool writeStrip(const StripCut* cut, int scale, const std::string& directory) {
+static bool writeStrip(const StripCut* cut, const BarStyle* style, Colour paper, int scale,
+                       const std::string& directory) {
     const int width = 2 * cut->capWidth + cut->middleWidth;
-    Bar bar = {cut->style, static_cast<double>(width), static_cast<double>(cut->height)};
+    Bar bar = {style, static_cast<double>(width), static_cast<double>(cut->height), paper};
     Canvas* strip = renderCanvas(width, cut->height, scale, shadeBar, &bar);
     if (strip == nullptr) {
         return false;
@@ -270,14 +279,24 @@ static bool writeStrip(const StripCut* cut, int scale, const std::string& direct
     return written;
 }
 
-// Round glyphs on white: the link's arrow in a disc and the list's bullet.
+// Round glyphs on the theme's paper: the link's white arrow in a disc and
+// the list's bullet, each shaded from top to bottom.
 struct Glyph {
     double centreX;
     double centreY;
     double radius;
+    bool arrow;
+};
+
+struct Shading {
     Colour top;
     Colour bottom;
-    bool arrow;
+};
+
+struct ShadedGlyph {
+    const Glyph* glyph;
+    Shading shading;
+    Colour paper;
 };
 
 static bool insideArrow(double x, double y, double centreX, double centreY) {
@@ -294,16 +313,17 @@ static bool insideArrow(double x, double y, double centreX, double centreY) {
 }
 
 static Colour shadeGlyph(const void* context, double x, double y) {
-    const Glyph* glyph = static_cast<const Glyph*>(context);
+    const ShadedGlyph* shaded = static_cast<const ShadedGlyph*>(context);
+    const Glyph* glyph = shaded->glyph;
     double dx = x - glyph->centreX;
     double dy = y - glyph->centreY;
     if (dx * dx + dy * dy > glyph->radius * glyph->radius) {
-        return white;
+        return shaded->paper;
     }
     if (glyph->arrow && insideArrow(x, y, glyph->centreX, glyph->centreY)) {
         return white;
     }
-    return mixColours(glyph->top, glyph->bottom, (dy + glyph->radius) / (2 * glyph->radius));
+    return mixColours(shaded->shading.top, shaded->shading.bottom, (dy + glyph->radius) / (2 * glyph->radius));
 }
 
 struct GlyphFile {
@@ -313,32 +333,67 @@ struct GlyphFile {
     Glyph glyph;
 };
 
-static const GlyphFile glyphFiles[] = {
-    {"link.bmp", 16, 15, {7.5, 7.5, 7.2, {86, 140, 196}, {44, 92, 148}, true}},
-    {"list.bmp", 11, 15, {5.5, 7.5, 3.6, {96, 112, 128}, {48, 58, 70}, false}},
+enum GlyphName { linkGlyph, listGlyph, glyphCount };
+
+// Indexed by GlyphName.
+static const GlyphFile glyphFiles[glyphCount] = {
+    {"link.bmp", 16, 15, {7.5, 7.5, 7.2, true}},
+    {"list.bmp", 11, 15, {5.5, 7.5, 3.6, false}},
 };
 
-static bool writeGlyph(const GlyphFile* entry, int scale, const std::string& directory) {
-    Canvas* canvas = renderCanvas(entry->width, entry->height, scale, shadeGlyph, &entry->glyph);
+// One theme's look: the folder under DIRECTORY that holds it, the paper, each
+// strip's style and each glyph's shading.
+struct Theme {
+    const char* folder;
+    Colour paper;
+    const BarStyle* styles[stripCount];
+    Shading shadings[glyphCount];
+};
+
+static const Theme themes[] = {
+    {"",
+     white,
+     {&buttonStyle, &buttonPressedStyle, &tabBarStyle, &tabPressedStyle, &frameHeaderStyle},
+     {{{86, 140, 196}, {44, 92, 148}}, {{96, 112, 128}, {48, 58, 70}}}},
+    {"dark/",
+     darkPaper,
+     {&buttonStyle, &buttonPressedStyle, &tabBarStyle, &tabPressedStyle, &darkFrameHeaderStyle},
+     {{{86, 140, 196}, {44, 92, 148}}, {{170, 180, 190}, {130, 140, 150}}}},
+};
+
+static bool writeGlyph(const GlyphFile* entry, Shading shading, Colour paper, int scale,
+                       const std::string& directory) {
+    ShadedGlyph shaded = {&entry->glyph, shading, paper};
+    Canvas* canvas = renderCanvas(entry->width, entry->height, scale, shadeGlyph, &shaded);
     bool written = canvas != nullptr && writeBitmapFile(canvas, directory + entry->file);
     deleteCanvas(canvas);
     return written;
 }
 
-// Writes the whole set at one scale into directory; false after a report of
-// the first file that can't be written.
-static bool writeTheme(int scale, const std::string& directory) {
-    for (const StripCut& cut : stripCuts) {
-        if (!writeStrip(&cut, scale, directory)) {
-            fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut.leftFile, directory.c_str());
+// Writes the theme's whole set at one scale into directory; false after a
+// report of the first file that can't be written.
+static bool writeSet(const Theme* theme, int scale, const std::string& directory) {
+    for (int strip = 0; strip < stripCount; strip++) {
+        const StripCut* cut = &stripCuts[strip];
+        if (!writeStrip(cut, theme->styles[strip], theme->paper, scale, directory)) {
+            fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut->leftFile, directory.c_str());
             return false;
         }
     }
-    for (const GlyphFile& entry : glyphFiles) {
-        if (!writeGlyph(&entry, scale, directory)) {
-            fprintf(stderr, "make-theme: cannot write %s into %s\n", entry.file, directory.c_str());
+    for (int glyph = 0; glyph < glyphCount; glyph++) {
+        const GlyphFile* entry = &glyphFiles[glyph];
+        if (!writeGlyph(entry, theme->shadings[glyph], theme->paper, scale, directory)) {
+            fprintf(stderr, "make-theme: cannot write %s into %s\n", entry->file, directory.c_str());
             return false;
         }
+    }
+    return true;
+}
+
+static bool makeFolder(const std::string& folder) {
+    if (mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) {
+        fprintf(stderr, "make-theme: cannot make %s\n", folder.c_str());
+        return false;
     }
     return true;
 }
@@ -351,14 +406,13 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: make-theme DIRECTORY\n");
         return 2;
     }
-    const std::string directory = std::string(argv[1]) + "/";
-    const std::string doubled = directory + doubledFolder;
-    if (!writeTheme(1, directory)) {
-        return 1;
+    for (const Theme& theme : themes) {
+        const std::string directory = std::string(argv[1]) + "/" + theme.folder;
+        const std::string doubled = directory + doubledFolder;
+        if (!makeFolder(directory) || !writeSet(&theme, 1, directory) || !makeFolder(doubled) ||
+            !writeSet(&theme, doubledScale, doubled)) {
+            return 1;
+        }
     }
-    if (mkdir(doubled.c_str(), 0777) != 0 && errno != EEXIST) {
-        fprintf(stderr, "make-theme: cannot make %s\n", doubled.c_str());
-        return 1;
-    }
-    return writeTheme(doubledScale, doubled) ? 0 : 1;
+    return 0;
 }

@@ -30,27 +30,31 @@ struct VelmoClass {
     DWORD states;
     const wchar_t* readName;
     const wchar_t* action;
+    // In high contrast: the system colours of its body and of its own text
+    // (-1: it draws none).
+    int systemBody;
+    int systemText;
 };
 
 const VelmoClass velmoClasses[] = {
-    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120, 0, 0, nullptr, nullptr},
+    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120, 0, 0, nullptr, nullptr, COLOR_WINDOW, -1},
     {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B', 160, 34, ROLE_SYSTEM_PUSHBUTTON, 0,
-     L"Save & go", L"Press"},
+     L"Save & go", L"Press", COLOR_BTNFACE, COLOR_BTNTEXT},
     {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B', 300, 34, ROLE_SYSTEM_PAGETABLIST, 0,
-     L"Save & go", nullptr},
+     L"Save & go", nullptr, COLOR_BTNFACE, COLOR_BTNTEXT},
     {VELMO_LINK_CLASS, "linkWindowProcedure", 0, RGB(255, 255, 255), 'C', 160, 20, ROLE_SYSTEM_LINK,
-     STATE_SYSTEM_LINKED, L"Save & go", L"Jump"},
+     STATE_SYSTEM_LINKED, L"Save & go", L"Jump", COLOR_WINDOW, COLOR_HOTLIGHT},
     {VELMO_FRAME_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120, ROLE_SYSTEM_GROUPING, 0,
-     L"Save & go", nullptr},
+     L"Save & go", nullptr, COLOR_WINDOW, COLOR_WINDOWTEXT},
     {VELMO_LIST_CLASS, "listWindowProcedure", 4, RGB(255, 255, 255), 'C', 200, 200, ROLE_SYSTEM_LIST,
-     STATE_SYSTEM_READONLY, L"Save & go", nullptr},
+     STATE_SYSTEM_READONLY, L"Save & go", nullptr, COLOR_WINDOW, COLOR_WINDOWTEXT},
     {VELMO_TABLE_CLASS, "frameWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 120, ROLE_SYSTEM_GROUPING, 0,
-     L"Save & go", nullptr},
+     L"Save & go", nullptr, COLOR_WINDOW, COLOR_WINDOWTEXT},
     {VELMO_STATIC_CLASS, "staticWindowProcedure", 0, RGB(255, 255, 255), 'C', 200, 20, ROLE_SYSTEM_STATICTEXT,
-     STATE_SYSTEM_READONLY, L"Save & go", nullptr},
+     STATE_SYSTEM_READONLY, L"Save & go", nullptr, COLOR_WINDOW, COLOR_WINDOWTEXT},
     // The edit shows its text as typed.
     {VELMO_EDIT_CLASS, "editWindowProcedure", 0, RGB(200, 200, 200), 'D', 200, 24, ROLE_SYSTEM_TEXT, 0,
-     L"&Save && go", nullptr},
+     L"&Save && go", nullptr, COLOR_WINDOW, -1},
 };
 const int velmoClassCount = sizeof velmoClasses / sizeof velmoClasses[0];
 
