@@ -154,6 +154,11 @@ static HINSTANCE getLibraryInstance(void) {
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }
 
+// The registered class by its atom.
+static LPCWSTR getListenerClass(void) {
+    return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(listenerAtom));
+}
+
 static bool registerListenerClass(void) {
     if (listenerAtom == 0) {
         WNDCLASSEXW record = {};
@@ -173,8 +178,8 @@ void listenForAppearanceChanges(void) {
     if (listener != nullptr || !registerListenerClass()) {
         return;
     }
-    listener = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(listenerAtom)), L"", WS_POPUP, 0, 0,
-                               0, 0, nullptr, nullptr, getLibraryInstance(), nullptr);
+    listener = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, getListenerClass(), L"", WS_POPUP, 0, 0, 0, 0,
+                               nullptr, nullptr, getLibraryInstance(), nullptr);
 }
 
 // Other threads' listeners are left to their threads' ends.
@@ -182,7 +187,7 @@ void stopListening(void) {
     if (listener != nullptr) {
         DestroyWindow(listener);
     }
-    if (listenerAtom != 0 && UnregisterClassW(reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(listenerAtom)), getLibraryInstance())) {
+    if (listenerAtom != 0 && UnregisterClassW(getListenerClass(), getLibraryInstance())) {
         listenerAtom = 0;
     }
 }

@@ -1,6 +1,7 @@
 // Focus, Space and Enter, and the focus cue, for the controls that a host opts
-// into keyboard navigation. A control takes part when it has WS_TABSTOP; without it every function here leaves the control alone, so its
-// messages go on exactly as before.
+// into keyboard navigation. A control takes part when it has WS_TABSTOP;
+// without it every function here leaves the control alone, so its messages go
+// on exactly as before.
 #ifndef VELMO_KEYBOARDFOCUS_H
 #define VELMO_KEYBOARDFOCUS_H
 

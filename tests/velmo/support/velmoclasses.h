@@ -37,7 +37,8 @@ struct VelmoClass {
 };
 
 const VelmoClass velmoClasses[] = {
-    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120, 0, 0, nullptr, nullptr, COLOR_WINDOW, -1},
+    {VELMO_WINDOW_CLASS, "dialogWindowProcedure", 0, RGB(255, 255, 255), 'A', 200, 120, 0, 0, nullptr, nullptr,
+     COLOR_WINDOW, -1},
     {VELMO_BUTTON_CLASS, "buttonWindowProcedure", 4, RGB(0, 0, 0), 'B', 160, 34, ROLE_SYSTEM_PUSHBUTTON, 0,
      L"Save & go", L"Press", COLOR_BTNFACE, COLOR_BTNTEXT},
     {VELMO_TAB_MENU_CLASS, "tabWindowProcedure", 4, RGB(0, 0, 0), 'B', 300, 34, ROLE_SYSTEM_PAGETABLIST, 0,
