@@ -11,7 +11,8 @@
 # BUILD_DIR picks the Windows build folder (default build/windows), which is
 # configured and built first unless GALLERY_EXE names the program to run.
 # APPEARANCE=dark shoots the dark theme: the prefix's AppsUseLightTheme is 0
-# for the run and removed afterwards.
+# for the run and removed afterwards. APPEARANCE=high-contrast shoots the
+# gallery built to report high contrast (gallery_high_contrast.exe).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/gallery.png}")"
@@ -20,8 +21,10 @@ build="$(realpath -m "${BUILD_DIR:-$root/build/windows}")"
 if [ -n "${GALLERY_EXE:-}" ]; then
   exe="$(realpath "$GALLERY_EXE")"
 else
-  (cd "$root" && cmake --preset windows -B "$build" >/dev/null && cmake --build "$build" -j2 --target gallery >/dev/null)
-  exe="$build/bin/gallery.exe"
+  target=gallery
+  [ "${APPEARANCE:-light}" = high-contrast ] && target=gallery_high_contrast
+  (cd "$root" && cmake --preset windows -B "$build" >/dev/null && cmake --build "$build" -j2 --target "$target" >/dev/null)
+  exe="$build/bin/$target.exe"
 fi
 
 # Always the build's own Xvfb, never the user's desktop: the picture must not
