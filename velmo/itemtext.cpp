@@ -1,5 +1,5 @@
-// The wide copies live in a list of their own in a window property, so that
-// the items and the user-data slot stay exactly what hosts may read.
+// The wide copies live in a list of their own, so that the items and the
+// user-data slot stay exactly what hosts may read.
 #include "itemtext.h"
 
 #include <cwchar>
@@ -8,7 +8,44 @@
 #include "heaptext.h"
 #include "list.h"
 
-static const char wideTextsProperty[] = "VelmoItemTexts";
+// Each window's list, found by the window's handle among the windows of its
+// thread, which alone draws and reads them: a window property would cost a
+// call to the window server at every paint.
+struct WindowTexts {
+    HWND window;
+    ListItem* texts;
+};
+
+static thread_local ListItem* windowTexts;
+
+static WindowTexts* findWindowTexts(HWND window) {
+    for (ListItem* item = windowTexts; item != nullptr; item = item->next) {
+        WindowTexts* found = static_cast<WindowTexts*>(item->data);
+        if (found != nullptr && found->window == window) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The window's entry, made when it has none; null when memory runs out.
+static WindowTexts* makeWindowTexts(HWND window) {
+    WindowTexts* found = findWindowTexts(window);
+    if (found != nullptr) {
+        return found;
+    }
+    if (windowTexts == nullptr) {
+        windowTexts = newList();
+    }
+    ListItem* texts = newList();
+    WindowTexts* made = texts != nullptr ? new (std::nothrow) WindowTexts{window, texts} : nullptr;
+    if (made == nullptr || windowTexts == nullptr || addToList(windowTexts, made) == nullptr) {
+        delete made;
+        deleteList(texts);
+        return nullptr;
+    }
+    return made;
+}
 
 // One item's wide copy, found by the address of the item's ANSI text.
 struct WideText {
@@ -50,26 +87,15 @@ void deleteItemText(ItemText* text) {
 }
 
 const ListItem* getWideTexts(HWND window) {
-    return static_cast<const ListItem*>(GetPropA(window, wideTextsProperty));
+    WindowTexts* found = findWindowTexts(window);
+    return found != nullptr ? found->texts : nullptr;
 }
 
 void keepWideText(HWND window, const char* ansi, wchar_t* wide) {
-    if (ansi == nullptr || wide == nullptr) {
-        deleteWideCopy(wide);
-        return;
-    }
-    ListItem* texts = const_cast<ListItem*>(getWideTexts(window));
-    if (texts == nullptr) {
-        texts = newList();
-        if (texts == nullptr || !SetPropA(window, wideTextsProperty, texts)) {
-            deleteList(texts);
-            deleteWideCopy(wide);
-            return;
-        }
-    }
-    WideText* kept = new (std::nothrow) WideText{ansi, wide};
-    if (kept == nullptr || addToList(texts, kept) == nullptr) {
-        delete kept;
+    WindowTexts* kept = ansi != nullptr && wide != nullptr ? makeWindowTexts(window) : nullptr;
+    WideText* text = kept != nullptr ? new (std::nothrow) WideText{ansi, wide} : nullptr;
+    if (text == nullptr || addToList(kept->texts, text) == nullptr) {
+        delete text;
         deleteWideCopy(wide);
     }
 }
@@ -94,7 +120,11 @@ static bool isItemText(HWND window, const char* ansi, const char* (*textOf)(cons
 }
 
 void dropGoneWideTexts(HWND window, const char* (*textOf)(const void* data)) {
-    ListItem* texts = const_cast<ListItem*>(getWideTexts(window));
+    WindowTexts* kept = findWindowTexts(window);
+    if (kept == nullptr) {
+        return;
+    }
+    ListItem* texts = kept->texts;
     int position = 0;
     for (const ListItem* item = texts; item != nullptr;) {
         const WideText* kept = static_cast<const WideText*>(item->data);
@@ -107,14 +137,23 @@ void dropGoneWideTexts(HWND window, const char* (*textOf)(const void* data)) {
         item = item->next;
         position++;
     }
-    if (texts != nullptr) {
-        SetPropA(window, wideTextsProperty, texts);
-    }
+    kept->texts = texts;
+}
+
+static void deleteWindowTexts(void* kept) {
+    WindowTexts* texts = static_cast<WindowTexts*>(kept);
+    deleteWholeList(texts->texts, deleteWideText);
+    delete texts;
 }
 
 void dropWideTexts(HWND window) {
-    ListItem* texts = static_cast<ListItem*>(RemovePropA(window, wideTextsProperty));
-    deleteWholeList(texts, deleteWideText);
+    int position = 0;
+    for (const ListItem* item = windowTexts; item != nullptr; item = item->next, position++) {
+        if (item->data != nullptr && static_cast<const WindowTexts*>(item->data)->window == window) {
+            windowTexts = removeFromList(windowTexts, position, deleteWindowTexts);
+            return;
+        }
+    }
 }
 
 void drawItemText(HDC target, const ListItem* texts, const char* ansi, RECT* box, UINT format) {
