@@ -97,12 +97,6 @@ static LRESULT handleButtonMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CREATE:
         setPressed(window, 0);
         return 0;
-    case WM_SIZE:
-        clampHeight(window, lParam);
-        return 0;
-    case WM_DPICHANGED_AFTERPARENT:
-        clampHeightAgain(window);
-        break;
     case WM_MOUSEMOVE:
         chooseCursor(&buttonCursor, cursorHand);
         return 0;
@@ -126,6 +120,7 @@ extern const Control buttonControl = {
     .handle = handleButtonMessage,
     .extraBytes = reservedExtraBytes,
     .background = barColour,
+    .keptToHeight = true,
     .draw = drawButton,
     .cursor = &buttonCursor,
     .keys = &buttonKeys,

@@ -56,7 +56,16 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         }
         break;
+    case WM_SIZE:
+        if (control->keptToHeight) {
+            clampHeight(window, lParam);
+            return 0;
+        }
+        break;
     case WM_DPICHANGED_AFTERPARENT:
+        if (control->keptToHeight) {
+            clampHeightAgain(window);
+        }
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
         return 0;
     case WM_SETCURSOR:

@@ -33,6 +33,9 @@ struct Control {
     // Styles that every window of the control has, whatever its host gives.
     DWORD style = 0;
     DWORD extendedStyle = 0;
+    // Kept at most controlHeight tall at its DPI: clamped at each WM_SIZE and
+    // again when its DPI changes.
+    bool keptToHeight = false;
     // Draws the whole client area for WM_PAINT and WM_PRINTCLIENT; null
     // leaves both to default handling.
     DrawFunction draw = nullptr;
@@ -67,9 +70,9 @@ LRESULT CALLBACK answerWideMessage(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 // The thread's appearance listener at creation, erasing outside the light
-// appearance, a repaint after a DPI change, paint and print, the chosen
-// cursor, readers' requests, keys and focus as the control describes them,
-// then default handling in the call's width.
+// appearance, the height clamp, a repaint after a DPI change, paint and
+// print, the chosen cursor, readers' requests, keys and focus as the control
+// describes them, then default handling in the call's width.
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                              const Control* control);
 

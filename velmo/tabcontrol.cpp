@@ -380,12 +380,6 @@ static LRESULT handleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         deleteWindowItems(window, freeTab);
         dropWideTexts(window);
         break;
-    case WM_SIZE:
-        clampHeight(window, lParam);
-        return 0;
-    case WM_DPICHANGED_AFTERPARENT:
-        clampHeightAgain(window);
-        break;
     case LB_ADDSTRING:
         return addTab(window, reinterpret_cast<const void*>(lParam), width);
     case LB_DELETESTRING:
@@ -426,6 +420,7 @@ extern const Control tabMenuControl = {
     // procedure as UTF-16: the system converts a list-box string message for
     // a window whose style says that its items are strings.
     .style = LBS_HASSTRINGS,
+    .keptToHeight = true,
     .draw = drawTabMenu,
     .cursor = &tabCursor,
     .keys = &tabKeys,
