@@ -51,16 +51,6 @@ TEST_P(DisplayScale, buttonIsClampedAndItsStripFillsItsHeight) {
     EXPECT_EQ(0, countPixelsOf(&shown, whole, printBackground));
 }
 
-TEST_P(DisplayScale, pressAt125PressesTheTabUnderItAtThisDpi) {
-    HWND tabs = createChild(VELMO_TAB_MENU_CLASS, "", host, 2, 0, 0, hostWidth, createdHeight);
-    SendMessageA(tabs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("One"));
-    SendMessageA(tabs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Two"));
-    SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(125, 10));
-    int pressed = -1;
-    SendMessageA(tabs, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&pressed));
-    EXPECT_EQ(GetParam().tabAt125, pressed);
-}
-
 // The mouse and readers take the second tab and the second row from the same
 // box at every DPI: a point is in it when left <= x < right.
 TEST_P(DisplayScale, secondTabAndRowAreWhereTheMouseAndReadersFindThem) {

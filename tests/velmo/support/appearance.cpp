@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "pixels.h"
 #include "testhost.h"
 
 const SystemColour testScheme[8] = {
@@ -67,8 +68,6 @@ static bool writeEntry(const void* jump) {
     FlushInstructionCache(GetCurrentProcess(), patched, jumpSize);
     return true;
 }
-
-static BOOL WINAPI answerHighContrast(UINT action, UINT parameter, void* data, UINT update);
 
 // Every other request reaches the system's function, unpatched for the call.
 static BOOL WINAPI answerHighContrast(UINT action, UINT parameter, void* data, UINT update) {
@@ -140,7 +139,7 @@ void restoreSystemColours() {
 unsigned getSchemePixel(int index) {
     for (const SystemColour& entry : testScheme) {
         if (entry.index == index) {
-            return GetRValue(entry.colour) << 16 | GetGValue(entry.colour) << 8 | GetBValue(entry.colour);
+            return makePixel(GetRValue(entry.colour), GetGValue(entry.colour), GetBValue(entry.colour));
         }
     }
     return 0xFFFFFFFF;

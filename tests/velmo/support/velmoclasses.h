@@ -69,8 +69,6 @@ struct DpiFigures {
     int dpi;
     // A button created 200 x 100 is clamped to this height.
     int buttonHeight;
-    // The tab that a press at x = 125 presses; -1 for none.
-    int tabAt125;
     int borderBand;
     // The rows that a capital's glyph spans.
     int fewestGlyphRows;
@@ -83,9 +81,9 @@ struct DpiFigures {
 };
 
 const DpiFigures dpiFigures[] = {
-    {96, 34, 1, 8, 7, 9, false, {{10, 0, 81, 34}, {90, 0, 161, 34}}, {{0, 15, 200, 40}, {0, 40, 200, 65}}},
-    {144, 51, -1, 12, 11, 13, true, {{15, 0, 121, 51}, {135, 0, 241, 51}}, {{0, 23, 200, 60}, {0, 60, 200, 98}}},
-    {192, 68, 0, 16, 15, 17, true, {{20, 0, 161, 68}, {180, 0, 321, 68}}, {{0, 30, 200, 80}, {0, 80, 200, 130}}},
+    {96, 34, 8, 7, 9, false, {{10, 0, 81, 34}, {90, 0, 161, 34}}, {{0, 15, 200, 40}, {0, 40, 200, 65}}},
+    {144, 51, 12, 11, 13, true, {{15, 0, 121, 51}, {135, 0, 241, 51}}, {{0, 23, 200, 60}, {0, 60, 200, 98}}},
+    {192, 68, 16, 15, 17, true, {{20, 0, 161, 68}, {180, 0, 321, 68}}, {{0, 30, 200, 80}, {0, 80, 200, 130}}},
 };
 
 // At 96 DPI, which the tests outside the scaling suite run at, the items stand
