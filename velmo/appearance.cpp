@@ -4,11 +4,13 @@
 
 #include <shlwapi.h>
 
+#include <atomic>
 #include <cwchar>
 
-// A colour of each appearance: light, dark, and the system colour's index
-// for high contrast.
+// A role's colour in each appearance: light, dark, and the system colour's
+// index for high contrast.
 struct ColourRow {
+    ColourRole role;
     COLORREF light;
     COLORREF dark;
     int system;
@@ -19,23 +21,37 @@ static const COLORREF black = RGB(0, 0, 0);
 // The pressed bitmaps' face, which the light and dark themes draw instead.
 static const COLORREF pressedBitmapFace = RGB(92, 111, 130);
 
-// Indexed by ColourRole. Dark text keeps a contrast of at least 4.5 : 1
-// against what it is drawn on; the light theme draws a disabled control's
-// text as an enabled one's.
-static const ColourRow colourTable[colourRoleCount] = {
-    {black, black, COLOR_BTNFACE},
-    {white, white, COLOR_BTNTEXT},
-    {white, white, COLOR_BTNTEXT},
-    {pressedBitmapFace, pressedBitmapFace, COLOR_HIGHLIGHT},
-    {white, white, COLOR_HIGHLIGHTTEXT},
-    {white, RGB(32, 33, 36), COLOR_WINDOW},
-    {black, RGB(232, 234, 237), COLOR_WINDOWTEXT},
-    {black, RGB(138, 180, 248), COLOR_HOTLIGHT},
-    {RGB(80, 80, 80), RGB(189, 193, 198), COLOR_WINDOWTEXT},
-    {RGB(210, 210, 210), RGB(95, 99, 104), COLOR_WINDOWTEXT},
-    {RGB(200, 200, 200), RGB(95, 99, 104), COLOR_WINDOWTEXT},
-    {CLR_INVALID, RGB(154, 160, 166), COLOR_GRAYTEXT},
+// One row per role, in the roles' order: the checks below refuse to compile
+// a table with a row missing or out of place. Dark text keeps a contrast of
+// at least 4.5 : 1 against what it is drawn on; the light theme draws a
+// disabled control's text as an enabled one's.
+static constexpr ColourRow colourTable[] = {
+    {barColour, black, black, COLOR_BTNFACE},
+    {buttonTextColour, white, white, COLOR_BTNTEXT},
+    {tabTextColour, white, white, COLOR_BTNTEXT},
+    {pressedFaceColour, pressedBitmapFace, pressedBitmapFace, COLOR_HIGHLIGHT},
+    {pressedTextColour, white, white, COLOR_HIGHLIGHTTEXT},
+    {bodyColour, white, RGB(32, 33, 36), COLOR_WINDOW},
+    {bodyTextColour, black, RGB(232, 234, 237), COLOR_WINDOWTEXT},
+    {linkTextColour, black, RGB(138, 180, 248), COLOR_HOTLIGHT},
+    {labelTextColour, RGB(80, 80, 80), RGB(189, 193, 198), COLOR_WINDOWTEXT},
+    {outlineColour, RGB(210, 210, 210), RGB(95, 99, 104), COLOR_WINDOWTEXT},
+    {editFrameColour, RGB(200, 200, 200), RGB(95, 99, 104), COLOR_WINDOWTEXT},
+    {disabledTextColour, CLR_INVALID, RGB(154, 160, 166), COLOR_GRAYTEXT},
 };
+
+static_assert(sizeof colourTable / sizeof *colourTable == colourRoleCount, "one row for each colour role");
+
+static constexpr bool rowsFollowRoles(void) {
+    for (int role = 0; role < colourRoleCount; role++) {
+        if (colourTable[role].role != role) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static_assert(rowsFollowRoles(), "the colour rows stand in the order of their roles");
 
 static const wchar_t personalizeKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 static const wchar_t lightThemeValue[] = L"AppsUseLightTheme";
@@ -44,9 +60,11 @@ static const wchar_t colourSetArea[] = L"ImmersiveColorSet";
 static const wchar_t listenerClass[] = L"VelmoAppearanceListener";
 static const UINT redrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
 
-static bool settingsRead;
-static Appearance appearance;
-static COLORREF colours[colourRoleCount];
+// Written by whichever thread's listener hears a change first, read by every
+// thread that draws: each is one value, so a reader sees the old appearance
+// or the new one, never a mixture.
+static std::atomic<bool> settingsRead;
+static std::atomic<Appearance> appearance;
 
 static bool readHighContrast(void) {
     HIGHCONTRASTW contrast = {};
@@ -64,8 +82,8 @@ static bool readDark(void) {
            type == REG_DWORD && value == 0;
 }
 
-static COLORREF pickColour(const ColourRow* row) {
-    switch (appearance) {
+static COLORREF pickColour(const ColourRow* row, Appearance chosen) {
+    switch (chosen) {
     case highContrastAppearance:
         return GetSysColor(row->system);
     case darkAppearance:
@@ -78,9 +96,6 @@ static COLORREF pickColour(const ColourRow* row) {
 // High contrast wins over dark.
 static void readSettings(void) {
     appearance = readHighContrast() ? highContrastAppearance : readDark() ? darkAppearance : lightAppearance;
-    for (int role = 0; role < colourRoleCount; role++) {
-        colours[role] = pickColour(&colourTable[role]);
-    }
     settingsRead = true;
 }
 
@@ -96,8 +111,7 @@ bool drawsPlain(void) {
 }
 
 COLORREF getColour(ColourRole role) {
-    getAppearance();
-    return colours[role];
+    return pickColour(&colourTable[role], getAppearance());
 }
 
 COLORREF getLightColour(ColourRole role) {
@@ -128,7 +142,7 @@ static bool namesAppearance(WPARAM action, LPARAM area) {
 
 // The system sends these to top-level windows only, which a control isn't.
 static thread_local HWND listener;
-static ATOM listenerAtom;
+static std::atomic<ATOM> listenerAtom;
 
 static LRESULT CALLBACK listenerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -159,6 +173,8 @@ static LPCWSTR getListenerClass(void) {
     return reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(listenerAtom));
 }
 
+// Two threads' first controls may register it at once: the one that comes
+// second finds it registered.
 static bool registerListenerClass(void) {
     if (listenerAtom == 0) {
         WNDCLASSEXW record = {};
@@ -166,7 +182,11 @@ static bool registerListenerClass(void) {
         record.lpfnWndProc = listenerProcedure;
         record.hInstance = getLibraryInstance();
         record.lpszClassName = listenerClass;
-        listenerAtom = RegisterClassExW(&record);
+        ATOM atom = RegisterClassExW(&record);
+        if (atom == 0) {
+            atom = static_cast<ATOM>(GetClassInfoExW(getLibraryInstance(), listenerClass, &record));
+        }
+        listenerAtom = atom;
     }
     return listenerAtom != 0;
 }
