@@ -121,7 +121,9 @@ extern VELMO_API ListItem* controlBitmaps;
 /* The shared font; null until getMainFont first succeeds. */
 extern VELMO_API HFONT mainFont;
 
-/* Builds a new registry from the bitmap files and makes it the current one. */
+/* Builds a new registry from the bitmap files and makes it the one that the
+ * lookups below search; controls go on drawing the bitmaps that they found
+ * first. */
 VELMO_API void getBitmaps(void);
 VELMO_API ControlBitmapList* newBitmapList(const char* name);
 VELMO_API ControlBitmap* newControlBitmap(const char* name, const char* path);

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "heaptext.h"
+#include "windowstate.h"
 
-static const char objectProperty[] = "VelmoAccessible";
 // The position that names the control itself rather than a child.
 static const int selfPosition = -1;
 // Window texts are read into a buffer of this size, doubled until they fit.
@@ -299,6 +299,19 @@ HRESULT STDMETHODCALLTYPE ChildEnumerator::Clone(IEnumVARIANT** copy) {
     return S_OK;
 }
 
+struct AccessibleObject;
+
+// Makes object the window's readers' object, or with null forgets it; false
+// for a window without a record.
+static bool keepObject(HWND window, AccessibleObject* object) {
+    WindowState* state = window != nullptr ? findWindowState(window) : nullptr;
+    if (state == nullptr) {
+        return false;
+    }
+    state->accessible = object;
+    return true;
+}
+
 struct AccessibleObject final : IAccessible {
     LONG references;
     // Null once the window is gone: every call then fails.
@@ -358,9 +371,7 @@ struct AccessibleObject final : IAccessible {
     ULONG STDMETHODCALLTYPE Release() override {
         LONG left = InterlockedDecrement(&references);
         if (left == 0) {
-            if (window != nullptr) {
-                RemovePropA(window, objectProperty);
-            }
+            keepObject(window, nullptr);
             delete this;
         }
         return left;
@@ -712,7 +723,8 @@ struct AccessibleObject final : IAccessible {
 // The window's object with one reference for the caller: the one it has, or
 // a new one; null when memory runs out.
 static AccessibleObject* findObject(HWND window, const AccessibleControl* description) {
-    AccessibleObject* object = static_cast<AccessibleObject*>(GetPropA(window, objectProperty));
+    const WindowState* state = findWindowState(window);
+    AccessibleObject* object = state != nullptr ? state->accessible : nullptr;
     if (object != nullptr) {
         object->AddRef();
         return object;
@@ -724,7 +736,7 @@ static AccessibleObject* findObject(HWND window, const AccessibleControl* descri
     object->references = 1;
     object->window = window;
     object->description = description;
-    if (!SetPropA(window, objectProperty, object)) {
+    if (!keepObject(window, object)) {
         delete object;
         return nullptr;
     }
@@ -749,11 +761,12 @@ static LRESULT answerObjectRequest(HWND window, WPARAM wParam, LPARAM lParam, Te
 // Readers that hold the object from now on reach nothing of the window: the
 // object fails their calls, and other processes' proxies are cut off.
 static void disconnectObject(HWND window) {
-    AccessibleObject* object = static_cast<AccessibleObject*>(GetPropA(window, objectProperty));
+    const WindowState* state = findWindowState(window);
+    AccessibleObject* object = state != nullptr ? state->accessible : nullptr;
     if (object == nullptr) {
         return;
     }
-    RemovePropA(window, objectProperty);
+    keepObject(window, nullptr);
     object->AddRef();
     object->window = nullptr;
     libraries.coDisconnectObject(object, 0);

@@ -17,8 +17,6 @@ static const int focusCueInset = 3;
 // The pressed state lives in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
 
-static CursorChoice buttonCursor;
-
 static void setPressed(HWND window, LONG_PTR pressed) {
     SetWindowLongPtrA(window, GWLP_USERDATA, pressed);
 }
@@ -27,7 +25,7 @@ static void drawButton(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
     int dpi = getWindowDpi(window);
     bool pressed = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
-    StripSlices slices = findStripSlices(pressed ? buttonLeftPressed : buttonLeft, dpi);
+    StripSlices slices = findStripSlices(getWindowTheme(window), pressed ? buttonLeftPressed : buttonLeft, dpi);
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, scaleToDpi(captionBottom, dpi)};
     COLORREF colour = getTextColour(window, pressed ? pressedTextColour : buttonTextColour);
@@ -98,7 +96,7 @@ static LRESULT handleButtonMessage(HWND window, UINT message, WPARAM wParam, LPA
         setPressed(window, 0);
         return 0;
     case WM_MOUSEMOVE:
-        chooseCursor(&buttonCursor, cursorHand);
+        chooseCursor(window, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
         pressButtonWithMouse(window);
@@ -122,7 +120,7 @@ extern const Control buttonControl = {
     .background = barColour,
     .keptToHeight = true,
     .draw = drawButton,
-    .cursor = &buttonCursor,
+    .choosesCursor = true,
     .keys = &buttonKeys,
     .accessibility = &buttonAccessibility,
 };

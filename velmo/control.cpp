@@ -1,6 +1,8 @@
 // The messages that every control answers alike, from its Control.
 #include "control.h"
 
+#include "windowstate.h"
+
 // Without the window's wide procedure the system would hand every text to
 // the exported procedure in the process's code page, losing what it can't
 // hold. A host that superclasses the control keeps its own procedure, which
@@ -18,13 +20,25 @@ static void addStyles(HWND window, int index, DWORD styles) {
     }
 }
 
+LRESULT answerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
+                      const Control* control) {
+    if (message == WM_NCCREATE && !newWindowState(window)) {
+        return FALSE;
+    }
+    LRESULT result = control->handle(window, message, wParam, lParam, width);
+    if (message == WM_NCDESTROY) {
+        deleteWindowState(window);
+    }
+    return result;
+}
+
 LRESULT answerAnsiMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const Control* control) {
     if (message == WM_NCCREATE) {
         addStyles(window, GWL_STYLE, control->style);
         addStyles(window, GWL_EXSTYLE, control->extendedStyle);
         becomeWide(window, control);
     }
-    return control->handle(window, message, wParam, lParam, ansiText);
+    return answerMessage(window, message, wParam, lParam, ansiText, control);
 }
 
 // A name that is a resource ordinal (0xFFFF, then the number) is no text.
@@ -49,8 +63,12 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return 1;
         }
         break;
-    case WM_PAINT:
     case WM_PRINTCLIENT:
+        if ((lParam & PRF_ERASEBKGND) != 0) {
+            fillClientArea(window, reinterpret_cast<HDC>(wParam), control->background);
+        }
+        [[fallthrough]];
+    case WM_PAINT:
         if (control->draw != nullptr) {
             drawOnRequest(window, message, wParam, control->draw);
             return 0;
@@ -69,8 +87,8 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
         return 0;
     case WM_SETCURSOR:
-        if (control->cursor != nullptr) {
-            showChosenCursor(control->cursor);
+        if (control->choosesCursor) {
+            showChosenCursor(window);
             return 0;
         }
         break;

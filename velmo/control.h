@@ -39,9 +39,9 @@ struct Control {
     // Draws the whole client area for WM_PAINT and WM_PRINTCLIENT; null
     // leaves both to default handling.
     DrawFunction draw = nullptr;
-    // The shape that WM_SETCURSOR shows, chosen by the control; null leaves
-    // the class cursor, the arrow.
-    CursorChoice* cursor = nullptr;
+    // WM_SETCURSOR shows the shape that the control chose for the window
+    // (chooseCursor); false leaves the class cursor, the arrow.
+    bool choosesCursor = false;
     // Space and Enter of a control created with WS_TABSTOP, and what it
     // answers WM_GETDLGCODE; null keys for a control that takes no keys.
     const KeyActions* keys = nullptr;
@@ -50,6 +50,12 @@ struct Control {
     // system describes it.
     const AccessibleControl* accessibility = nullptr;
 };
+
+// The control's handler, with the window's record made before WM_NCCREATE
+// (a window whose record can't be made isn't created) and freed after
+// WM_NCDESTROY.
+LRESULT answerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
+                      const Control* control);
 
 // The exported procedure's answer: the control's handler with ANSI text.
 // WM_NCCREATE also gives the window the control's styles and, unless a host
@@ -66,12 +72,12 @@ LRESULT CALLBACK answerWideMessage(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_CREATE) {
         keepCreationText(window, lParam);
     }
-    return control.handle(window, message, wParam, lParam, wideText);
+    return answerMessage(window, message, wParam, lParam, wideText, &control);
 }
 
 // The thread's appearance listener at creation, erasing outside the light
 // appearance, the height clamp, a repaint after a DPI change, paint and
-// print, the chosen cursor, readers' requests, keys and focus as the control
+// print (erasing first where the caller asks), the chosen cursor, readers' requests, keys and focus as the control
 // describes them, then default handling in the call's width.
 LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                              const Control* control);

@@ -3,7 +3,8 @@
 #include "controlplumbing.h"
 
 #include "displayscale.h"
-#include "theme.h"
+#include "themerecord.h"
+#include "windowstate.h"
 
 static const int textBufferSize = 512;
 
@@ -34,7 +35,7 @@ void restoreObject(HDC target, HGDIOBJ previous) {
 }
 
 HFONT getWindowFont(HWND window) {
-    return getFontForDpi(getWindowDpi(window));
+    return getThemeFont(getWindowTheme(window), getWindowDpi(window));
 }
 
 HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour) {
@@ -80,13 +81,17 @@ void fillBox(HDC target, const RECT* box, COLORREF colour) {
     SetDCBrushColor(target, previous);
 }
 
+void fillClientArea(HWND window, HDC target, ColourRole role) {
+    RECT client;
+    GetClientRect(window, &client);
+    fillBox(target, &client, getColour(role));
+}
+
 bool eraseInAppearance(HWND window, HDC target, ColourRole role) {
     if (getAppearance() == lightAppearance) {
         return false;
     }
-    RECT client;
-    GetClientRect(window, &client);
-    fillBox(target, &client, getColour(role));
+    fillClientArea(window, target, role);
     return true;
 }
 
@@ -97,17 +102,19 @@ SIZE getWindowSize(HWND window) {
     return size;
 }
 
-void chooseCursor(CursorChoice* choice, CursorShape shape) {
-    if (choice->shape == shape) {
+void chooseCursor(HWND window, CursorShape shape) {
+    WindowState* state = findWindowState(window);
+    if (state == nullptr || state->cursor.shape == shape) {
         return;
     }
-    choice->cursor = LoadCursorA(nullptr, shape == cursorHand ? IDC_HAND : IDC_ARROW);
-    choice->shape = shape;
+    state->cursor.cursor = LoadCursorA(nullptr, shape == cursorHand ? IDC_HAND : IDC_ARROW);
+    state->cursor.shape = shape;
 }
 
-void showChosenCursor(const CursorChoice* choice) {
-    if (choice->shape != cursorNone) {
-        SetCursor(choice->cursor);
+void showChosenCursor(HWND window) {
+    const WindowState* state = findWindowState(window);
+    if (state != nullptr && state->cursor.shape != cursorNone) {
+        SetCursor(state->cursor.cursor);
     }
 }
 

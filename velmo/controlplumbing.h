@@ -33,16 +33,16 @@ void drawOnRequest(HWND window, UINT message, WPARAM wParam, DrawFunction draw);
 // selected) is passed over.
 void restoreObject(HDC target, HGDIOBJ previous);
 
-// The shared font at the window's DPI.
+// The window's theme's font at its DPI.
 HFONT getWindowFont(HWND window);
 
-// Prepares target for text in the shared font at the window's DPI, in colour,
+// Prepares target for text in the window's font, in colour,
 // on a transparent background; returns what restoreObject needs to put the old
 // font back.
 HGDIOBJ selectTextStyle(HDC target, HWND window, COLORREF colour);
 
-// Draws the window's text (at most maxCount - 1 UTF-16 units) in the shared
-// font with a transparent background.
+// Draws the window's text (at most maxCount - 1 UTF-16 units) in its font
+// with a transparent background.
 void drawWindowText(HDC target, HWND window, int maxCount, const RECT* box, COLORREF colour, UINT format);
 
 // The shapes that the controls draw without bitmaps.
@@ -52,6 +52,10 @@ enum Shape { boxShape, discShape };
 void drawShape(HDC target, Shape shape, const RECT* box, COLORREF fill, COLORREF outline);
 
 void fillBox(HDC target, const RECT* box, COLORREF colour);
+
+// Fills the window's client area in the role's colour, as WM_ERASEBKGND
+// erases it.
+void fillClientArea(HWND window, HDC target, ColourRole role);
 
 // Outside the light appearance, whose class brushes are the light colours,
 // fills the window's client area in the role's colour for WM_ERASEBKGND;
@@ -64,19 +68,18 @@ SIZE getWindowSize(HWND window);
 // A cursor shape that a control chose for the next WM_SETCURSOR.
 enum CursorShape { cursorNone, cursorArrow, cursorHand };
 
-// One control source's cursor choice, shared by all its windows: the shape
-// chosen last and its loaded cursor.
+// A window's cursor choice: the shape chosen last and its loaded cursor.
 struct CursorChoice {
     HCURSOR cursor;
     CursorShape shape;
 };
 
-// Loads the shape's system cursor when it differs from the one chosen before;
-// the pointer takes it at the next WM_SETCURSOR.
-void chooseCursor(CursorChoice* choice, CursorShape shape);
+// Loads the shape's system cursor when it differs from the one chosen before
+// for the window; the pointer takes it at the next WM_SETCURSOR.
+void chooseCursor(HWND window, CursorShape shape);
 
-// Shows the chosen cursor; before any choice the cursor is left alone.
-void showChosenCursor(const CursorChoice* choice);
+// Shows the window's chosen cursor; before any choice the cursor is left alone.
+void showChosenCursor(HWND window);
 
 // Sends WM_COMMAND with these parameters to the control's parent; the parent's
 // result is ignored.

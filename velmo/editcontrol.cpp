@@ -5,16 +5,18 @@
 #include "control.h"
 #include "displayscale.h"
 #include "velmo.h"
+#include "windowstate.h"
 
 // The background shows as a frame of this width round the field.
 static const int editFrameWidth = 1;
 // A Unicode field, which keeps every character of its text.
 static const wchar_t editFieldClass[] = L"EDIT";
 
-// Each control keeps its own field in its user-data slot, so several edit
-// controls stay independent of one another.
+// Each control keeps its own field in its record, so several edit controls
+// stay independent of one another.
 static HWND getEditField(HWND window) {
-    return reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const WindowState* state = findWindowState(window);
+    return state != nullptr ? state->field : nullptr;
 }
 
 // The field takes the frame's width and the font at the window's DPI, at its
@@ -35,7 +37,10 @@ static void createEditField(HWND window) {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     HWND field = CreateWindowExW(0, editFieldClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr,
                                  instance, nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(field));
+    WindowState* state = findWindowState(window);
+    if (state != nullptr) {
+        state->field = field;
+    }
     fitFieldToDpi(window);
 }
 

@@ -24,7 +24,7 @@ static void drawFrame(HWND window, HDC target) {
     SIZE size = getWindowSize(window);
     drawPanel(target, size);
     int dpi = getWindowDpi(window);
-    StripSlices header = findStripSlices(frameLeft, dpi);
+    StripSlices header = findStripSlices(getWindowTheme(window), frameLeft, dpi);
     drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
     RECT caption = {scaleToDpi(captionLeft, dpi), scaleToDpi(captionTop, dpi), size.cx,
                     scaleToDpi(captionBottom, dpi)};

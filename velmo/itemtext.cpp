@@ -1,63 +1,12 @@
-// The wide copies live in a list of their own, so that the items and the
+// The wide copies live in the window's record, so that the items and the
 // user-data slot stay exactly what hosts may read.
 #include "itemtext.h"
 
-#include <cwchar>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "heaptext.h"
-#include "list.h"
-
-// Each window's list, found by the window's handle among the windows of its
-// thread, which alone draws and reads them: a window property would cost a
-// call to the window server at every paint.
-struct WindowTexts {
-    HWND window;
-    ListItem* texts;
-};
-
-static thread_local ListItem* windowTexts;
-
-static WindowTexts* findWindowTexts(HWND window) {
-    for (ListItem* item = windowTexts; item != nullptr; item = item->next) {
-        WindowTexts* found = static_cast<WindowTexts*>(item->data);
-        if (found != nullptr && found->window == window) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-// The window's entry, made when it has none; null when memory runs out.
-static WindowTexts* makeWindowTexts(HWND window) {
-    WindowTexts* found = findWindowTexts(window);
-    if (found != nullptr) {
-        return found;
-    }
-    if (windowTexts == nullptr) {
-        windowTexts = newList();
-    }
-    ListItem* texts = newList();
-    WindowTexts* made = texts != nullptr ? new (std::nothrow) WindowTexts{window, texts} : nullptr;
-    if (made == nullptr || windowTexts == nullptr || addToList(windowTexts, made) == nullptr) {
-        delete made;
-        deleteList(texts);
-        return nullptr;
-    }
-    return made;
-}
-
-// One item's wide copy, found by the address of the item's ANSI text.
-struct WideText {
-    const char* ansi;
-    wchar_t* wide;
-};
-
-static void deleteWideText(void* text) {
-    WideText* kept = static_cast<WideText*>(text);
-    deleteWideCopy(kept->wide);
-    delete kept;
-}
 
 bool makeItemText(const void* text, TextWidth width, ItemText* made) {
     made->ansi = nullptr;
@@ -86,82 +35,151 @@ void deleteItemText(ItemText* text) {
     text->wide = nullptr;
 }
 
-const ListItem* getWideTexts(HWND window) {
-    WindowTexts* found = findWindowTexts(window);
-    return found != nullptr ? found->texts : nullptr;
+static void deleteCopy(ItemTextCopy* copy) {
+    deleteText(copy->ansi);
+    deleteWideCopy(copy->wide);
+    copy->ansi = nullptr;
+    copy->wide = nullptr;
 }
 
-void keepWideText(HWND window, const char* ansi, wchar_t* wide) {
-    WindowTexts* kept = ansi != nullptr && wide != nullptr ? makeWindowTexts(window) : nullptr;
-    WideText* text = kept != nullptr ? new (std::nothrow) WideText{ansi, wide} : nullptr;
-    if (text == nullptr || addToList(kept->texts, text) == nullptr) {
-        delete text;
-        deleteWideCopy(wide);
+void deleteItemTextCopies(ItemTextCopies* texts) {
+    for (int index = 0; index < texts->count; index++) {
+        deleteCopy(&texts->entries[index]);
     }
+    delete[] texts->entries;
+    *texts = {nullptr, 0, 0};
 }
 
-const wchar_t* findWideText(const ListItem* texts, const char* ansi) {
-    for (const ListItem* item = texts; item != nullptr && ansi != nullptr; item = item->next) {
-        const WideText* kept = static_cast<const WideText*>(item->data);
-        if (kept != nullptr && kept->ansi == ansi) {
-            return kept->wide;
-        }
+// Room for one more entry, doubling the array.
+static bool makeRoom(ItemTextCopies* texts) {
+    if (texts->count < texts->capacity) {
+        return true;
     }
-    return nullptr;
-}
-
-static bool isItemText(HWND window, const char* ansi, const char* (*textOf)(const void* data)) {
-    for (const ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
-        if (item->data != nullptr && textOf(item->data) == ansi) {
-            return true;
-        }
+    int capacity = texts->capacity == 0 ? 8 : texts->capacity * 2;
+    ItemTextCopy* grown = new (std::nothrow) ItemTextCopy[capacity];
+    if (grown == nullptr) {
+        return false;
     }
-    return false;
+    if (texts->count > 0) {
+        memcpy(grown, texts->entries, texts->count * sizeof *grown);
+    }
+    delete[] texts->entries;
+    texts->entries = grown;
+    texts->capacity = capacity;
+    return true;
 }
 
-void dropGoneWideTexts(HWND window, const char* (*textOf)(const void* data)) {
-    WindowTexts* kept = findWindowTexts(window);
-    if (kept == nullptr) {
+static void removeEntry(ItemTextCopies* texts, int position) {
+    ItemTextCopy* at = &texts->entries[position];
+    deleteCopy(at);
+    memmove(at, at + 1, (texts->count - position - 1) * sizeof *at);
+    texts->count--;
+}
+
+// removeFromList empties a list of one item whatever the position, and
+// leaves a longer one alone for a position out of range.
+void dropItemText(WindowState* state, int position, int count) {
+    if (state == nullptr || state->texts.count == 0) {
         return;
     }
-    ListItem* texts = kept->texts;
+    if (count == 1) {
+        position = 0;
+    }
+    if (0 <= position && position < state->texts.count) {
+        removeEntry(&state->texts, position);
+    }
+}
+
+static int compareItems(const void* left, const void* right) {
+    const void* leftItem = static_cast<const ItemTextCopy*>(left)->item;
+    const void* rightItem = static_cast<const ItemTextCopy*>(right)->item;
+    return leftItem < rightItem ? -1 : leftItem > rightItem ? 1 : 0;
+}
+
+// Lines the copies up with the items again after a host changed the list
+// through the exported functions: each item takes the copy made for the same
+// item, found by its address, and an item without one gets an empty entry.
+// A copy whose item is gone is freed. When memory runs out the copies stay
+// as they were, and the items read as their ANSI texts.
+static void alignItemTexts(ItemTextCopies* texts, const ListItem* items) {
+    int count = 0;
+    for (const ListItem* item = items; item != nullptr; item = item->next) {
+        count += item->data != nullptr ? 1 : 0;
+    }
+    ItemTextCopy* aligned = new (std::nothrow) ItemTextCopy[count > 0 ? count : 1];
+    if (aligned == nullptr) {
+        return;
+    }
+    qsort(texts->entries, texts->count, sizeof *texts->entries, compareItems);
     int position = 0;
-    for (const ListItem* item = texts; item != nullptr;) {
-        const WideText* kept = static_cast<const WideText*>(item->data);
-        if (kept != nullptr && !isItemText(window, kept->ansi, textOf)) {
-            texts = removeFromList(texts, position, deleteWideText);
-            item = texts;
-            position = 0;
+    for (const ListItem* item = items; item != nullptr; item = item->next) {
+        if (item->data == nullptr) {
             continue;
         }
-        item = item->next;
-        position++;
-    }
-    kept->texts = texts;
-}
-
-static void deleteWindowTexts(void* kept) {
-    WindowTexts* texts = static_cast<WindowTexts*>(kept);
-    deleteWholeList(texts->texts, deleteWideText);
-    delete texts;
-}
-
-void dropWideTexts(HWND window) {
-    int position = 0;
-    for (const ListItem* item = windowTexts; item != nullptr; item = item->next, position++) {
-        if (item->data != nullptr && static_cast<const WindowTexts*>(item->data)->window == window) {
-            windowTexts = removeFromList(windowTexts, position, deleteWindowTexts);
-            return;
+        ItemTextCopy key = {item->data, nullptr, nullptr};
+        ItemTextCopy* found = static_cast<ItemTextCopy*>(
+            bsearch(&key, texts->entries, texts->count, sizeof key, compareItems));
+        aligned[position++] = found != nullptr ? *found : key;
+        if (found != nullptr) {
+            // Taken: an item that the list holds twice gets it once.
+            found->ansi = nullptr;
+            found->wide = nullptr;
         }
     }
+    deleteItemTextCopies(texts);
+    *texts = {aligned, count, count > 0 ? count : 1};
 }
 
-void drawItemText(HDC target, const ListItem* texts, const char* ansi, RECT* box, UINT format) {
-    if (ansi == nullptr) {
+void keepItemText(WindowState* state, const ListItem* items, int position, const void* item, const char* ansi,
+                  wchar_t* wide) {
+    ItemTextCopies* texts = state != nullptr ? &state->texts : nullptr;
+    char* ansiCopy = texts != nullptr && ansi != nullptr ? copyText(ansi) : nullptr;
+    if (ansiCopy != nullptr && position > texts->count) {
+        alignItemTexts(texts, items);
+    }
+    if (ansiCopy == nullptr || position < 0 || position > texts->count) {
+        deleteText(ansiCopy);
+        deleteWideCopy(wide);
         return;
     }
-    const wchar_t* wide = findWideText(texts, ansi);
-    wchar_t* converted = wide == nullptr ? widenText(ansi) : nullptr;
+    ItemTextCopy* at = &texts->entries[position];
+    bool filled = position < texts->count && at->item == item && at->ansi == nullptr;
+    if (!filled && !makeRoom(texts)) {
+        deleteText(ansiCopy);
+        deleteWideCopy(wide);
+        return;
+    }
+    at = &texts->entries[position];
+    if (!filled) {
+        memmove(at + 1, at, (texts->count - position) * sizeof *at);
+        texts->count++;
+    }
+    *at = {item, ansiCopy, wide};
+}
+
+const wchar_t* findItemText(WindowState* state, const ListItem* items, int position, const void* item,
+                            const char* ansi) {
+    if (state == nullptr || position < 0 || item == nullptr) {
+        return nullptr;
+    }
+    ItemTextCopies* texts = &state->texts;
+    if (position >= texts->count || texts->entries[position].item != item) {
+        alignItemTexts(texts, items);
+    }
+    if (position >= texts->count || texts->entries[position].item != item) {
+        return nullptr;
+    }
+    ItemTextCopy* copy = &texts->entries[position];
+    if (copy->ansi == nullptr || ansi == nullptr || strcmp(copy->ansi, ansi) != 0) {
+        // The host gave the item another text: the copy no longer stands for it.
+        deleteCopy(copy);
+        return nullptr;
+    }
+    return copy->wide;
+}
+
+void drawItemText(HDC target, const wchar_t* wide, const char* ansi, RECT* box, UINT format) {
+    wchar_t* converted = wide == nullptr && ansi != nullptr ? widenText(ansi) : nullptr;
     if (wide == nullptr && converted == nullptr) {
         return;
     }

@@ -1,7 +1,8 @@
 // The texts of a window's items, the tab menu's captions and the list's rows.
 // Each item holds its text as an ANSI string in the process's code page, as
-// hosts read it; beside it the window keeps a UTF-16 copy, which holds every
-// character of a text that arrived wide, and which is drawn and read out.
+// hosts read it; beside it the window's record keeps a UTF-16 copy, which
+// holds every character of a text that arrived wide, and which is drawn and
+// read out.
 #ifndef VELMO_ITEMTEXT_H
 #define VELMO_ITEMTEXT_H
 
@@ -9,6 +10,7 @@
 
 #include "controlplumbing.h"
 #include "velmo.h"
+#include "windowstate.h"
 
 // Both copies of one text.
 struct ItemText {
@@ -23,28 +25,27 @@ bool makeItemText(const void* text, TextWidth width, ItemText* made);
 // Frees both copies.
 void deleteItemText(ItemText* text);
 
-// Keeps the wide copy beside the item whose ANSI text is ansi; the window
-// owns it from then on. When it can't be kept it is freed, and the item reads
-// as its ANSI text.
-void keepWideText(HWND window, const char* ansi, wchar_t* wide);
+// Keeps wide as the copy of the item just put at this position among items,
+// whose text is ansi; the record owns it from then on. When it can't be kept
+// it is freed, and the item reads as its ANSI text.
+void keepItemText(WindowState* state, const ListItem* items, int position, const void* item, const char* ansi,
+                  wchar_t* wide);
 
-// The window's wide copies, for findWideText; one look-up serves a whole walk
-// of the items.
-const ListItem* getWideTexts(HWND window);
+// Drops the copy of the item that LB_DELETESTRING removed at this position
+// from a list of count items, as removeFromList removes it.
+void dropItemText(WindowState* state, int position, int count);
 
-// The wide copy kept beside ansi; null for an item without one (a host made
-// it through the exported list functions).
-const wchar_t* findWideText(const ListItem* texts, const char* ansi);
+// Frees every copy, as the window goes or its items are all removed.
+void deleteItemTextCopies(ItemTextCopies* texts);
 
-// Frees the wide copies whose items are gone, after a removal; textOf gives
-// an item's ANSI text from its data.
-void dropGoneWideTexts(HWND window, const char* (*textOf)(const void* data));
+// The copy of the item at this position among items, which holds ansi now;
+// null when the record has none for that item and text (a host made or
+// changed it through the exported functions): it then reads as its ANSI text.
+const wchar_t* findItemText(WindowState* state, const ListItem* items, int position, const void* item,
+                            const char* ansi);
 
-// Frees every wide copy of the window, as the window goes.
-void dropWideTexts(HWND window);
-
-// Draws an item's text: its wide copy, or its ANSI text read in the process's
-// code page.
-void drawItemText(HDC target, const ListItem* texts, const char* ansi, RECT* box, UINT format);
+// Draws an item's text: its wide copy where there is one, else its ANSI text
+// read in the process's code page.
+void drawItemText(HDC target, const wchar_t* wide, const char* ansi, RECT* box, UINT format);
 
 #endif

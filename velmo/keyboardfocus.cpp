@@ -1,45 +1,33 @@
 // Focus, keys and the focus cue of the controls created with WS_TABSTOP.
 #include "keyboardfocus.h"
 
-// The keyboard state lives in a window property, made only for a keyboard
-// control and only once it has something to hold: the user-data slot is the
-// button's pressed flag and the tab menu's list, and the link reserves no
-// extra bytes, so a property is the one place that leaves every control
-// without WS_TABSTOP, and the class registrations, exactly as they were.
-static const char keyboardProperty[] = "VelmoKeyboard";
+#include "windowstate.h"
 
-// The property's value: the flags below in its low bits, the focused item
-// above them. A left press on the control whose release hasn't come is
-// mouseHeld; once a key has clicked while it was down, its release is
-// mouseClickedByKey and clicks nothing.
+// The keyboard state lives in the window's record. A left press on the
+// control whose release hasn't come is mouseHeld; once a key has clicked
+// while it was down, its release is mouseClickedByKey and clicks nothing.
 enum KeyboardFlag { focusCueShown = 1, spaceHeld = 2, mouseHeld = 4, mouseClickedByKey = 8 };
-static const int flagBits = 4;
-static const INT_PTR flagMask = (1 << flagBits) - 1;
 
 // Wine's default window procedure keeps no UI state (WM_QUERYUISTATE answers
 // 0 and WM_CHANGEUISTATE changes nothing), so each control keeps its own: the
 // cue stays hidden until the keyboard reaches the control or WM_UPDATEUISTATE
 // clears UISF_HIDEFOCUS.
-static INT_PTR getKeyboardState(HWND control) {
-    return reinterpret_cast<INT_PTR>(GetPropA(control, keyboardProperty));
-}
-
-static void setKeyboardState(HWND control, INT_PTR state) {
-    SetPropA(control, keyboardProperty, reinterpret_cast<HANDLE>(state));
-}
-
-static bool hasFlag(HWND control, int flag) {
-    return (getKeyboardState(control) & flag) != 0;
+static bool hasFlag(HWND control, unsigned flag) {
+    const WindowState* state = findWindowState(control);
+    return state != nullptr && (state->keyboardFlags & flag) != 0;
 }
 
 // True when the flag changed.
-static bool setFlag(HWND control, int flag, bool on) {
-    INT_PTR state = getKeyboardState(control);
-    INT_PTR changed = on ? state | flag : state & ~static_cast<INT_PTR>(flag);
-    if (changed == state) {
+static bool setFlag(HWND control, unsigned flag, bool on) {
+    WindowState* state = findWindowState(control);
+    if (state == nullptr) {
         return false;
     }
-    setKeyboardState(control, changed);
+    unsigned changed = on ? state->keyboardFlags | flag : state->keyboardFlags & ~flag;
+    if (changed == state->keyboardFlags) {
+        return false;
+    }
+    state->keyboardFlags = changed;
     return true;
 }
 
@@ -151,9 +139,6 @@ static bool handleActionKey(HWND control, UINT message, WPARAM key, LPARAM lPara
 
 bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, const KeyActions* actions,
                            LRESULT dialogCode, LRESULT* result) {
-    if (message == WM_NCDESTROY) {
-        RemovePropA(control, keyboardProperty);
-    }
     if (!takesKeyboard(control)) {
         return false;
     }
@@ -185,9 +170,13 @@ void drawFocusCue(HWND control, HDC target, const RECT* box) {
 }
 
 int getFocusedItem(HWND control) {
-    return static_cast<int>(getKeyboardState(control) >> flagBits);
+    const WindowState* state = findWindowState(control);
+    return state != nullptr ? state->focusedItem : 0;
 }
 
 void setFocusedItem(HWND control, int item) {
-    setKeyboardState(control, (static_cast<INT_PTR>(item) << flagBits) | (getKeyboardState(control) & flagMask));
+    WindowState* state = findWindowState(control);
+    if (state != nullptr) {
+        state->focusedItem = item;
+    }
 }

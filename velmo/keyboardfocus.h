@@ -38,8 +38,7 @@ struct KeyActions {
 //   default button or IDOK;
 // - Space and Enter do the actions; a held Space's repeats do nothing;
 // - WM_SETFOCUS, WM_KILLFOCUS and WM_UPDATEUISTATE redraw the focus cue as it
-//   comes and goes, and WM_NCDESTROY drops the state kept below; these still
-//   go on to default handling.
+//   comes and goes; these still go on to default handling.
 // True, with the result, for a message answered here; false for every other
 // message and for any message to a control without WS_TABSTOP.
 bool handleKeyboardMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam, const KeyActions* actions,

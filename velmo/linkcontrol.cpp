@@ -9,14 +9,12 @@ static const int textLeft = 15;
 static const int textMaxCount = 255;
 static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 
-static CursorChoice linkCursor;
-
 // The whole area is painted at every paint, erased or not: the text is drawn
 // transparent and the focus cue inverts what lies under it, so either drawn
 // over its last drawing would change.
 static void drawLink(HWND window, HDC target) {
     int dpi = getWindowDpi(window);
-    ThemeImage icon = findThemeImage(linkIcon, dpi);
+    ThemeImage icon = findThemeImage(getWindowTheme(window), linkIcon, dpi);
     SIZE size = getWindowSize(window);
     RECT whole = {0, 0, size.cx, size.cy};
     fillBox(target, &whole, getColour(bodyColour));
@@ -43,7 +41,7 @@ extern const Control linkControl;
 static LRESULT handleLinkMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
     switch (message) {
     case WM_MOUSEMOVE:
-        chooseCursor(&linkCursor, cursorHand);
+        chooseCursor(window, cursorHand);
         return 0;
     case WM_LBUTTONDOWN:
         takeMousePress(window);
@@ -67,7 +65,7 @@ extern const Control linkControl = {
     .handle = handleLinkMessage,
     .background = bodyColour,
     .draw = drawLink,
-    .cursor = &linkCursor,
+    .choosesCursor = true,
     .keys = &linkKeys,
     .accessibility = &linkAccessibility,
 };

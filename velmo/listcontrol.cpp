@@ -36,7 +36,7 @@ static void addRow(HWND window, const void* text, TextWidth width) {
         deleteItemText(&copies);
         return;
     }
-    keepWideText(window, copies.ansi, copies.wide);
+    keepItemText(findWindowState(window), head, countWindowItems(window) - 1, copies.ansi, copies.ansi, copies.wide);
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
@@ -44,8 +44,8 @@ static void addRow(HWND window, const void* text, TextWidth width) {
 static void removeRow(HWND window, int position) {
     ListItem* head = getWindowItems(window);
     if (head != nullptr) {
+        dropItemText(findWindowState(window), position, countWindowItems(window));
         setWindowItems(window, removeFromList(head, position, deleteText));
-        dropGoneWideTexts(window, getRowText);
     }
     RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
@@ -70,7 +70,7 @@ static RECT getRowBox(HWND window, int position) {
 // missing marker draws nothing; the text still shows.
 static void drawList(HWND window, HDC target) {
     int dpi = getWindowDpi(window);
-    ThemeImage markerImage = findThemeImage(listMarker, dpi);
+    ThemeImage markerImage = findThemeImage(getWindowTheme(window), listMarker, dpi);
     RECT clip;
     if (GetClipBox(target, &clip) == ERROR) {
         return;
@@ -84,12 +84,14 @@ static void drawList(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
     COLORREF textColour = getTextColour(window, labelTextColour);
     HGDIOBJ previousFont = selectTextStyle(target, window, textColour);
-    const ListItem* texts = getWideTexts(window);
+    WindowState* state = findWindowState(window);
+    ListItem* items = getWindowItems(window);
     int position = 0;
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
+    for (ListItem* item = items; item != nullptr; item = item->next) {
         if (item->data == nullptr) {
             continue;
         }
+        int drawn = position;
         RECT row = getRowBoxAtDpi(position++, dpi, width);
         if (row.top >= clip.bottom) {
             break;
@@ -98,15 +100,18 @@ static void drawList(HWND window, HDC target) {
             RECT markerBox = {markerX, row.top, markerX + marker.cx, row.top + marker.cy};
             drawGlyph(target, &markerImage, &markerBox, textColour);
             RECT textBox = {textLeft, row.top, textRight, row.top + textHeight};
-            drawItemText(target, texts, getRowText(item->data), &textBox, rowTextFormat);
+            const char* text = getRowText(item->data);
+            drawItemText(target, findItemText(state, items, drawn, item->data, text), text, &textBox,
+                         rowTextFormat);
         }
     }
     restoreObject(target, previousFont);
 }
 
 static void describeRow(HWND window, int position, AccessibleItem* item) {
-    item->text = getRowText(getWindowItemAt(window, position));
-    item->wideText = findWideText(getWideTexts(window), item->text);
+    const void* row = getWindowItemAt(window, position);
+    item->text = getRowText(row);
+    item->wideText = findItemText(findWindowState(window), getWindowItems(window), position, row, item->text);
     item->box = getRowBox(window, position);
     item->states = STATE_SYSTEM_READONLY;
 }
@@ -125,7 +130,6 @@ static LRESULT handleListMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return createWindowItems(window);
     case WM_NCDESTROY:
         deleteWindowItems(window, deleteText);
-        dropWideTexts(window);
         break;
     case LB_ADDSTRING:
         addRow(window, reinterpret_cast<const void*>(lParam), width);

@@ -32,8 +32,6 @@ static const int focusCueInset = 2;
 // The tabs live in the user-data slot; the extra bytes are only reserved.
 static const int reservedExtraBytes = 4;
 
-static CursorChoice tabCursor;
-
 Tab* newTab(const char* caption, int pressed) {
     Tab* tab = new (std::nothrow) Tab;
     if (tab == nullptr) {
@@ -69,10 +67,6 @@ void addTabToList(ListItem* head, Tab* tab) {
 
 static void freeTab(void* tab) {
     deleteTab((Tab*)tab);
-}
-
-static const char* getCaption(const void* tab) {
-    return static_cast<const Tab*>(tab)->caption;
 }
 
 static int countTabs(HWND window) {
@@ -125,7 +119,7 @@ static Tab* findTabAt(HWND window, LPARAM point) {
 }
 
 static void chooseTabCursor(HWND window, LPARAM point) {
-    chooseCursor(&tabCursor, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
+    chooseCursor(window, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
 }
 
 static void pressTab(HWND window, int position) {
@@ -267,8 +261,9 @@ static LRESULT addTab(HWND window, const void* caption, TextWidth width) {
     if (tab != nullptr) {
         tab->caption = text.ansi;
         text.ansi = nullptr;
-        if (addToList(getWindowItems(window), tab) != nullptr) {
-            keepWideText(window, tab->caption, text.wide);
+        ListItem* items = getWindowItems(window);
+        if (addToList(items, tab) != nullptr) {
+            keepItemText(findWindowState(window), items, countTabs(window) - 1, tab, tab->caption, text.wide);
             text.wide = nullptr;
         } else {
             deleteTab(tab);
@@ -295,8 +290,8 @@ static void keepFocusOnItsTab(HWND window, int removed) {
 }
 
 static LRESULT removeTab(HWND window, WPARAM position) {
+    dropItemText(findWindowState(window), (int)position, countTabs(window));
     setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
-    dropGoneWideTexts(window, getCaption);
     if (takesKeyboard(window)) {
         keepFocusOnItsTab(window, (int)position);
     }
@@ -306,22 +301,24 @@ static LRESULT removeTab(HWND window, WPARAM position) {
 }
 
 static void drawTabs(HWND window, HDC target, int dpi) {
-    StripSlices pressed = findStripSlices(tabPressedLeft, dpi);
+    StripSlices pressed = findStripSlices(getWindowTheme(window), tabPressedLeft, dpi);
     HGDIOBJ previous = selectTextStyle(target, window, getTextColour(window, tabTextColour));
-    const ListItem* captions = getWideTexts(window);
+    WindowState* state = findWindowState(window);
+    ListItem* items = getWindowItems(window);
     int position = 0;
-    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
+    for (ListItem* item = items; item != nullptr; item = item->next) {
         Tab* tab = (Tab*)item->data;
         if (tab == nullptr) {
             continue;
         }
+        const wchar_t* caption = findItemText(state, items, position, tab, tab->caption);
         RECT box = getTabBoxAtDpi(position++, dpi);
         if (tab->pressed != 0) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         }
         SetTextColor(target, getTextColour(window, tab->pressed != 0 ? pressedTextColour : tabTextColour));
         RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
-        drawItemText(target, captions, tab->caption, &textBox, captionFormat);
+        drawItemText(target, caption, tab->caption, &textBox, captionFormat);
     }
     restoreObject(target, previous);
 }
@@ -329,7 +326,7 @@ static void drawTabs(HWND window, HDC target, int dpi) {
 static void drawTabMenu(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
     int dpi = getWindowDpi(window);
-    StripSlices bar = findStripSlices(tabLeft, dpi);
+    StripSlices bar = findStripSlices(getWindowTheme(window), tabLeft, dpi);
     drawThreeSliceStrip(target, &bar, 0, width, &barStrip);
     drawTabs(window, target, dpi);
     int focused = getFocusedTab(window);
@@ -346,7 +343,7 @@ static void drawTabMenu(HWND window, HDC target) {
 static void describeTab(HWND window, int position, AccessibleItem* item) {
     Tab* tab = getTabAt(window, position);
     item->text = tab != nullptr ? tab->caption : nullptr;
-    item->wideText = findWideText(getWideTexts(window), item->text);
+    item->wideText = findItemText(findWindowState(window), getWindowItems(window), position, tab, item->text);
     item->box = getTabBox(window, position);
     item->states = STATE_SYSTEM_SELECTABLE;
     if (tab != nullptr && tab->pressed != 0) {
@@ -378,7 +375,6 @@ static LRESULT handleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         return createWindowItems(window);
     case WM_NCDESTROY:
         deleteWindowItems(window, freeTab);
-        dropWideTexts(window);
         break;
     case LB_ADDSTRING:
         return addTab(window, reinterpret_cast<const void*>(lParam), width);
@@ -422,7 +418,7 @@ extern const Control tabMenuControl = {
     .style = LBS_HASSTRINGS,
     .keptToHeight = true,
     .draw = drawTabMenu,
-    .cursor = &tabCursor,
+    .choosesCursor = true,
     .keys = &tabKeys,
     .dialogCode = DLGC_WANTARROWS,
     .accessibility = &tabMenuAccessibility,

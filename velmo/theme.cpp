@@ -206,7 +206,7 @@ HBITMAP getControlBitmap(const char* listName, const char* bitmapName) {
     return bitmap != nullptr ? bitmap->bitmap : nullptr;
 }
 
-static HFONT createFontForDpi(int dpi) {
+HFONT makeMainFontAt(int dpi) {
     return CreateFontA(scaleToDpi(mainFontHeight, dpi), 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        mainFontFace);
@@ -214,42 +214,9 @@ static HFONT createFontForDpi(int dpi) {
 
 HFONT getMainFont(void) {
     if (mainFont == nullptr) {
-        mainFont = createFontForDpi(getSystemDpi());
+        mainFont = makeMainFontAt(getSystemDpi());
     }
     return mainFont;
-}
-
-// The fonts for DPIs other than the system's: few monitors, so a few rows;
-// a DPI past them draws in the main font.
-struct DpiFont {
-    int dpi;
-    HFONT font;
-};
-static const int maxDpiFonts = 8;
-static DpiFont dpiFonts[maxDpiFonts];
-static int dpiFontCount;
-
-HFONT getFontForDpi(int dpi) {
-    if (dpi == getSystemDpi()) {
-        return getMainFont();
-    }
-    for (int index = 0; index < dpiFontCount; index++) {
-        if (dpiFonts[index].dpi == dpi) {
-            return dpiFonts[index].font;
-        }
-    }
-    HFONT font = dpiFontCount < maxDpiFonts ? createFontForDpi(dpi) : nullptr;
-    if (font == nullptr) {
-        return getMainFont();
-    }
-    dpiFonts[dpiFontCount++] = {dpi, font};
-    return font;
-}
-
-void deleteDpiFonts(void) {
-    while (dpiFontCount > 0) {
-        DeleteObject(dpiFonts[--dpiFontCount].font);
-    }
 }
 
 // Every set has the light 1x set's file names.

@@ -1,6 +1,6 @@
 // The theme's bitmaps, named once: getBitmaps builds its registry from this
-// table, and the controls look their bitmaps up by its rows; and the shared
-// font at each DPI.
+// table, and the theme records look their bitmaps up by its rows; and the
+// main font.
 #ifndef VELMO_THEME_H
 #define VELMO_THEME_H
 
@@ -42,11 +42,8 @@ extern const ThemeRow themeRows[themeBitmapCount];
 // caller keeps it.
 HBITMAP loadThemeFileFrom(const char* folder, ThemeBitmap which);
 
-// The shared font's face at its height for this DPI: the main font at the
-// system's DPI, otherwise one made at the first call for that DPI.
-HFONT getFontForDpi(int dpi);
-
-// Frees the fonts that getFontForDpi made for other DPIs.
-void deleteDpiFonts(void);
+// A new font of the main font's face at its height for this DPI; the caller
+// owns it.
+HFONT makeMainFontAt(int dpi);
 
 #endif

@@ -1,37 +1,18 @@
-// Drawing the theme's bitmaps at a window's DPI: each looked up once, its
-// pixels copied once, and drawn stretched alone or as a three-slice strip.
+// Drawing a theme's images at a window's DPI, stretched alone or as a
+// three-slice strip.
 #ifndef VELMO_THEMEDRAWING_H
 #define VELMO_THEMEDRAWING_H
 
 #include <windows.h>
 
 #include "appearance.h"
-#include "theme.h"
-
-// The theme bitmap of that row, looked up in the registry at the first call
-// and kept; a miss gives null (nothing to draw) and is looked up again at the
-// next call.
-HBITMAP findThemeBitmap(ThemeBitmap which);
-
-// A theme bitmap as drawn at one DPI and in the appearance: the dark theme's
-// where it draws dark and has the file, from 144 DPI on the 2x bitmap where
-// there is one, each loaded at its first use and kept; otherwise the light 1x
-// one, whose size lays out what the controls draw plain.
-// density is how many of its pixels stand for one at 96 DPI.
-struct ThemeImage {
-    HBITMAP bitmap;
-    int density;
-    int dpi;
-};
-
-ThemeImage findThemeImage(ThemeBitmap which, int dpi);
+#include "themerecord.h"
 
 // The image's own size at its DPI; 0 x 0 for a null bitmap.
 SIZE getDrawnSize(const ThemeImage* image);
 
 // Draws the whole image stretched into the destination rectangle of target;
-// a null bitmap draws nothing. The bitmap's pixels are read at its first draw
-// and kept for the life of the process.
+// a null bitmap draws nothing.
 void drawImage(HDC target, const ThemeImage* image, const RECT* destination);
 
 // A glyph (the link's icon, the list's marker): the image, or where the
@@ -61,8 +42,9 @@ struct StripLayout {
     bool middleShortenedByItsWidth;
 };
 
-// The slices at this DPI whose left one is left; the middle and right follow it.
-StripSlices findStripSlices(ThemeBitmap left, int dpi);
+// The theme's slices at this DPI whose left one is left; the middle and right
+// follow it.
+StripSlices findStripSlices(Theme* theme, ThemeBitmap left, int dpi);
 
 // Draws the middle, then the left cap at x, then the right cap ending at
 // x + width (both in target's pixels), all from the top of target; plain,

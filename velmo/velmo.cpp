@@ -2,6 +2,7 @@
 // then the window classes are registered under the host's executable.
 #include "control.h"
 #include "theme.h"
+#include "themerecord.h"
 #include "velmo.h"
 
 // Each defined beside its control's window procedure.
@@ -49,8 +50,9 @@ int registerClasses(void) {
 
 // The load never fails on the library's account: missing bitmaps only leave
 // null lookups behind, and a class that can't be registered only can't be made.
-// The fonts made for other DPIs and this thread's appearance listener go with
-// an unload (FreeLibrary, reserved null);
+// What the built-in theme made besides the registry (its other sets, pixel
+// copies and fonts for other DPIs) and this thread's appearance listener go
+// with an unload (FreeLibrary, reserved null);
 // at process exit the system takes everything back anyway.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -58,7 +60,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         registerClasses();
     } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
         stopListening();
-        deleteDpiFonts();
+        deleteBuiltInThemeData();
     }
     return TRUE;
 }

@@ -7,17 +7,12 @@
 #include "control.h"
 #include "displayscale.h"
 #include "velmo.h"
+#include "windowstate.h"
 
 // The band counts columns 0..8 at the left and top, width-8..width-1 at the
 // right and bottom.
 static const int borderBand = 8;
 static const int cornerEllipse = 10;
-
-// The state is kept per window in window properties, not in the user-data
-// slot, which stays the host's; the properties go at WM_NCDESTROY.
-static const char forwardToProperty[] = "VelmoForwardTo";
-static const char changeTypeProperty[] = "VelmoChangeType";
-static const char cursorTypeProperty[] = "VelmoCursorType";
 
 enum CursorType { arrowCursor, sizeNsCursor, sizeWeCursor, sizeNeswCursor, sizeNwseCursor };
 
@@ -45,24 +40,22 @@ static const Zone zones[] = {
     {0, HTCAPTION, arrowCursor},
 };
 
+// The state is kept in the window's record, not in the user-data slot, which
+// stays the host's.
 static WNDPROC getForwardTo(HWND window) {
-    return reinterpret_cast<WNDPROC>(GetPropA(window, forwardToProperty));
+    const WindowState* state = findWindowState(window);
+    return state != nullptr ? state->forwardTo : nullptr;
 }
 
 // A window that hasn't seen the mouse yet drags when pressed.
 static int getChangeType(HWND window) {
-    HANDLE stored = GetPropA(window, changeTypeProperty);
-    return stored != nullptr ? static_cast<int>(reinterpret_cast<INT_PTR>(stored)) : HTCAPTION;
+    const WindowState* state = findWindowState(window);
+    return state != nullptr && state->changeType != 0 ? state->changeType : HTCAPTION;
 }
 
 static CursorType getCursorType(HWND window) {
-    return static_cast<CursorType>(reinterpret_cast<INT_PTR>(GetPropA(window, cursorTypeProperty)));
-}
-
-static void removeWindowState(HWND window) {
-    RemovePropA(window, forwardToProperty);
-    RemovePropA(window, changeTypeProperty);
-    RemovePropA(window, cursorTypeProperty);
+    const WindowState* state = findWindowState(window);
+    return state != nullptr ? static_cast<CursorType>(state->cursorType) : arrowCursor;
 }
 
 // The host's procedure takes ANSI text, as it always has: a wide call reaches
@@ -99,10 +92,11 @@ static void chooseZone(HWND window, int x, int y) {
     if (y >= height - band) {
         sides |= bottomSide;
     }
+    WindowState* state = findWindowState(window);
     for (const Zone& zone : zones) {
-        if ((zone.sides & sides) == zone.sides) {
-            SetPropA(window, changeTypeProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(zone.changeType)));
-            SetPropA(window, cursorTypeProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(zone.cursorType)));
+        if (state != nullptr && (zone.sides & sides) == zone.sides) {
+            state->changeType = zone.changeType;
+            state->cursorType = zone.cursorType;
             return;
         }
     }
@@ -161,15 +155,15 @@ static WNDPROC findAnsiCaller(HWND window, WNDPROC procedure) {
     return reinterpret_cast<WNDPROC>(caller);
 }
 
-// A window whose procedure can't be kept goes back to the default window
-// procedure, with no creation notice.
+// A window without a record goes on to the default window procedure, with
+// no creation notice.
 static LRESULT installProcedure(HWND window, WPARAM wParam, LPARAM lParam, TextWidth width) {
-    WNDPROC procedure = reinterpret_cast<WNDPROC>(wParam);
-    WNDPROC caller = findAnsiCaller(window, procedure);
-    if (!SetPropA(window, forwardToProperty, reinterpret_cast<HANDLE>(caller))) {
-        RemovePropA(window, forwardToProperty);
+    WindowState* state = findWindowState(window);
+    if (state == nullptr) {
         return answerByDefault(window, WM_USER, wParam, lParam, width);
     }
+    WNDPROC procedure = reinterpret_cast<WNDPROC>(wParam);
+    state->forwardTo = findAnsiCaller(window, procedure);
     CallWindowProcA(procedure, window, WM_CREATE, 0, 0);
     return CallWindowProcA(procedure, window, WM_USER, wParam, lParam);
 }
@@ -208,11 +202,6 @@ static LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
             return installProcedure(window, wParam, lParam, width);
         }
         return forwardMessage(window, message, wParam, lParam, width);
-    case WM_NCDESTROY: {
-        LRESULT result = forwardMessage(window, message, wParam, lParam, width);
-        removeWindowState(window);
-        return result;
-    }
     default:
         return forwardMessage(window, message, wParam, lParam, width);
     }

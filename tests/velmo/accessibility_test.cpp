@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hostedtest.h"
+#include "pixels.h"
 #include "resources.h"
 #include "testhost.h"
 #include "velmo.h"
@@ -285,6 +286,35 @@ TEST_F(Accessibility, tabsAreChildrenPressedByTheirDefaultAction) {
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_RIGHT, childId(2), &beside));
     EXPECT_EQ(3, V_I4(&beside));
     EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_LEFT, childId(1), &beside));
+}
+
+// A host that removes a tab and adds one through the exported list functions
+// between two paints: the new tab, whose records may take the freed ones'
+// addresses, reads and draws its own caption, and the others keep their
+// whole UTF-16 text, as in a menu that got the same captions by message.
+TEST_F(Accessibility, tabsEditedThroughTheExportedListKeepTheirOwnCaptions) {
+    const wchar_t* captions[] = {worldText, L"\u0416", L"\u03a9"};
+    HWND edited = createControl(VELMO_TAB_MENU_CLASS, 0);
+    HWND sent = createControl(VELMO_TAB_MENU_CLASS, 0, controlTop + 2 * controlHeight);
+    for (const wchar_t* caption : captions) {
+        SendMessageW(edited, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    }
+    repaintNow(edited);
+    ListItem* tabs = reinterpret_cast<ListItem*>(GetWindowLongPtrA(edited, GWLP_USERDATA));
+    for (int removed : {1, 2}) {
+        removeFromList(tabs, removed, reinterpret_cast<void (*)(void*)>(deleteTab));
+        addTabToList(tabs, newTab("Fresh", 0));
+    }
+    for (const wchar_t* caption : {captions[0], captions[2], L"Fresh"}) {
+        SendMessageW(sent, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    }
+    IAccessible* object = read(edited);
+    ASSERT_NE(nullptr, object);
+    EXPECT_EQ(worldText, readName(object, 1));
+    EXPECT_EQ(L"Fresh", readName(object, 3));
+    repaintNow(edited);
+    repaintNow(sent);
+    EXPECT_EQ(captureWindow(sent).data, captureWindow(edited).data);
 }
 
 TEST_F(Accessibility, severalPressedTabsReadAsAnEnumeratedSelection) {

@@ -555,6 +555,24 @@ TEST_P(EveryAppearance, highContrastGreysADisabledControlsText) {
     EXPECT_EQ(enabledText, countPixels(&disabled, text) + countPixels(&disabled, getSchemePixel(COLOR_GRAYTEXT)));
 }
 
+// Asked to erase as it prints, a control covers the caller's canvas as the
+// screen shows it, in the light appearance and in high contrast.
+TEST_P(EveryAppearance, printingThatErasesShowsWhatTheScreenShows) {
+    if (isTopLevel(GetParam())) {
+        GTEST_SKIP() << "its host's procedure answers the print";
+    }
+    for (bool highContrast : {false, true}) {
+        SCOPED_TRACE(highContrast ? "high contrast" : "light");
+        if (highContrast) {
+            switchToHighContrast();
+        }
+        Pixels shown = showControl(false);
+        Pixels printed = printWindow(control, []() {}, PRF_CLIENT | PRF_ERASEBKGND);
+        ASSERT_EQ(shown.data.size(), printed.data.size());
+        EXPECT_EQ(0, countOwnDifferences(control, &printed, &shown));
+    }
+}
+
 // Dark and back while shown: a white body turns dark, text stays readable,
 // and light again draws as before, pixel for pixel.
 TEST_P(EveryAppearance, darkFollowsTheSettingBothWays) {

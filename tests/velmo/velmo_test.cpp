@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "appearance.h"
 #include "pixels.h"
 #include "resources.h"
 #include "testhost.h"
@@ -237,6 +238,46 @@ TEST(ThemeFolder, currentFolderWinsFileByFile) {
     SIZE listSize = findBitmapSize("list", "list");
     EXPECT_EQ(list.width, listSize.cx);
     EXPECT_EQ(list.height, listSize.cy);
+}
+
+// In the dark appearance a file that the dark 2x set lacks is drawn from the
+// dark 1x set, stretched, before the light 2x set's: at every DPI the button's
+// middle shows the dark file. The sets are read from the current folder when
+// a control first draws from them.
+TEST(ThemeFolder, darkDrawsItsOwnSetBeforeALightDoubledOne) {
+    if (!runsInOwnProcess()) {
+        return;
+    }
+    const uint32_t blue = makePixel(20, 40, 200);
+    Pixels darkMiddle = {10, 34, std::vector<uint32_t>(10 * 34, blue)};
+    Pixels lightDoubled = {20, 68, std::vector<uint32_t>(20 * 68, makePixel(0, 200, 0))};
+    char folder[MAX_PATH];
+    char previous[MAX_PATH];
+    ASSERT_NE(nullptr, loadVelmoWithoutTheme());
+    ASSERT_TRUE(makeTemporaryFolder(folder));
+    const std::string theme = std::string(folder) + "\\bitmap";
+    const std::string files[] = {theme + "\\dark\\buttonmiddle.bmp", theme + "\\2x\\buttonmiddle.bmp"};
+    for (const char* subfolder : {"", "\\dark", "\\2x"}) {
+        CreateDirectoryA((theme + subfolder).c_str(), nullptr);
+    }
+    ASSERT_TRUE(saveBitmapFile(files[0].c_str(), &darkMiddle) && saveBitmapFile(files[1].c_str(), &lightDoubled));
+    ASSERT_TRUE(setLightThemeValue(0, false));
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(folder);
+    HWND host = createHost(nullptr);
+    HWND button = createChild(VELMO_BUTTON_CLASS, "", host, 1, 0, 0, 200, 34);
+    Pixels shown = printWindow(button);
+    DestroyWindow(host);
+    SetCurrentDirectoryA(previous);
+    setLightThemeValue(-1, false);
+    for (const std::string& path : {files[0], files[1]}) {
+        DeleteFileA(path.c_str());
+    }
+    for (const char* subfolder : {"\\dark", "\\2x", ""}) {
+        RemoveDirectoryA((theme + subfolder).c_str());
+    }
+    RemoveDirectoryA(folder);
+    EXPECT_EQ(shown.width * shown.height, countPixelsOf(&shown, {0, 0, shown.width, shown.height}, blue));
 }
 
 }  // namespace

@@ -86,10 +86,10 @@ Pixels captureWindow(HWND window) {
     return readClientArea(window, nullptr);
 }
 
-Pixels printWindow(HWND window, const std::function<void()>& ready) {
-    std::function<void(HDC)> print = [window, &ready](HDC memory) {
+Pixels printWindow(HWND window, const std::function<void()>& ready, LPARAM flags) {
+    std::function<void(HDC)> print = [window, &ready, flags](HDC memory) {
         ready();
-        SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, PRF_CLIENT);
+        SendMessageA(window, WM_PRINTCLIENT, (WPARAM)memory, flags);
     };
     return readClientArea(window, &print);
 }

@@ -26,9 +26,9 @@ uint32_t getPixel(const Pixels* pixels, int x, int y);
 Pixels captureWindow(HWND window);
 
 // What the window draws of its client area when asked with WM_PRINTCLIENT
-// into a 32-bit DIB section that starts black; ready runs once the section
-// exists, just before the print.
-Pixels printWindow(HWND window, const std::function<void()>& ready = []() {});
+// and these flags into a 32-bit DIB section that starts black; ready runs
+// once the section exists, just before the print.
+Pixels printWindow(HWND window, const std::function<void()>& ready = []() {}, LPARAM flags = PRF_CLIENT);
 
 // The same through PrintWindow, which erases the background first and which
 // Wine leaves child windows out of.

@@ -53,8 +53,7 @@ HMODULE loadVelmo() {
     return loadVelmoFile(widen(velmoFile));
 }
 
-// A new empty folder under the temporary folder; path holds MAX_PATH.
-static bool makeTemporaryFolder(char* path) {
+bool makeTemporaryFolder(char* path) {
     char temporary[MAX_PATH];
     return GetTempPathA(sizeof temporary, temporary) != 0 && GetTempFileNameA(temporary, "vlm", 0, path) != 0 &&
            DeleteFileA(path) && CreateDirectoryA(path, nullptr);

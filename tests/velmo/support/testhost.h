@@ -64,6 +64,9 @@ HMODULE loadVelmo();
 // and its bitmap/.
 HMODULE loadVelmoWithoutTheme();
 
+// A new empty folder under the temporary folder; path holds MAX_PATH.
+bool makeTemporaryFolder(char* path);
+
 // Where loadVelmoWithOneBitmap puts its one theme file.
 enum OneBitmapPlace {
     // In the current directory's bitmap/, for a copy of the library with no
