@@ -40,19 +40,18 @@ foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-foreach(themeFolder bin/bitmap bin/bitmap/2x bin/bitmap/dark bin/bitmap/dark/2x)
-  file(GLOB bitmaps ${prefix}/${themeFolder}/*.bmp)
-  list(LENGTH bitmaps bitmapCount)
-  if(NOT bitmapCount EQUAL 17)
-    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 17")
+# The built-in theme's 17 bitmaps in each set; the slate theme folder's 28,
+# with the hot and disabled ones, and a theme.ini beside its 1x sets.
+foreach(themeFolder bin/bitmap bin/bitmap/2x bin/bitmap/dark bin/bitmap/dark/2x
+                    bin/themes/slate bin/themes/slate/2x bin/themes/slate/dark bin/themes/slate/dark/2x)
+  set(expectedCount 17)
+  if(themeFolder MATCHES "^bin/themes/")
+    set(expectedCount 28)
   endif()
-endforeach()
-# The slate theme folder: every image with its hot and disabled ones, and a theme.ini beside the 1x sets.
-foreach(themeFolder bin/themes/slate bin/themes/slate/2x bin/themes/slate/dark bin/themes/slate/dark/2x)
   file(GLOB bitmaps ${prefix}/${themeFolder}/*.bmp)
   list(LENGTH bitmaps bitmapCount)
-  if(NOT bitmapCount EQUAL 28)
-    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 28")
+  if(NOT bitmapCount EQUAL expectedCount)
+    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not ${expectedCount}")
   endif()
 endforeach()
 foreach(file bin/themes/slate/theme.ini bin/themes/slate/dark/theme.ini)
