@@ -39,9 +39,17 @@ const ThemeRow themeRows[themeBitmapCount] = {
 
 // The images after the registry's rows, in ThemeBitmap's order from buttonLeftHot.
 static const char* const stateFileNames[] = {
-    "buttonlefthot.bmp",      "buttonmiddlehot.bmp",      "buttonrighthot.bmp", "buttonleftdisabled.bmp",
-    "buttonmiddledisabled.bmp", "buttonrightdisabled.bmp", "tabhotleft.bmp",     "tabhotmiddle.bmp",
-    "tabhotright.bmp",        "linkhot.bmp",              "linkdisabled.bmp",
+    "buttonlefthot.bmp",
+    "buttonmiddlehot.bmp",
+    "buttonrighthot.bmp",
+    "buttonleftdisabled.bmp",
+    "buttonmiddledisabled.bmp",
+    "buttonrightdisabled.bmp",
+    "tabhotleft.bmp",
+    "tabhotmiddle.bmp",
+    "tabhotright.bmp",
+    "linkhot.bmp",
+    "linkdisabled.bmp",
 };
 static_assert(sizeof stateFileNames / sizeof *stateFileNames == themeImageCount - themeBitmapCount,
               "one file name for each state image");

@@ -60,18 +60,8 @@ const wchar_t* getColourKeyName(ThemeColourKey key) {
     return colourKeyRows[key].name;
 }
 
-// What a key holds, and what is said of a value that isn't one.
-enum ValueKind { nameValue, faceValue, sizeValue, boldValue, colourValue, valueKindCount };
-
-static const wchar_t* const kindProblems[valueKindCount] = {
-    L"longer than 63 characters",
-    L"longer than 31 characters",
-    L"not a whole number from 6 to 72",
-    L"not 0 or 1",
-    L"not a colour #RRGGBB",
-};
-static_assert(themeNameSize == 64 && LF_FACESIZE == 32 && minThemeFontSize == 6 && maxThemeFontSize == 72,
-              "kindProblems states the limits");
+// What a key holds.
+enum ValueKind { nameValue, faceValue, sizeValue, boldValue, colourValue };
 
 struct KeyRule {
     const wchar_t* section;
@@ -135,7 +125,7 @@ static bool parseColour(const wchar_t* text, COLORREF* colour) {
     return true;
 }
 
-// Digits only, at most two of them, within the limits.
+// Digits only, never so many that they overflow, within the limits.
 static bool parseFontSize(const wchar_t* text, int* size) {
     int value = 0;
     int digits = 0;
@@ -234,6 +224,30 @@ bool resolveThemeFolder(const wchar_t* folder, wchar_t* full) {
     }
     DWORD length = GetFullPathNameW(folder, MAX_PATH, full, nullptr);
     return length > 0 && length < MAX_PATH;
+}
+
+// A report's line is short; what it says is cut to this many characters.
+static const int problemSize = 80;
+
+// What is said of a value of that kind that isn't valid.
+static void describeBadValue(ValueKind kind, wchar_t* text) {
+    switch (kind) {
+    case nameValue:
+        _snwprintf(text, problemSize, L"longer than %d characters", themeNameSize - 1);
+        break;
+    case faceValue:
+        _snwprintf(text, problemSize, L"longer than %d characters", LF_FACESIZE - 1);
+        break;
+    case sizeValue:
+        _snwprintf(text, problemSize, L"not a whole number from %d to %d", minThemeFontSize, maxThemeFontSize);
+        break;
+    case boldValue:
+        _snwprintf(text, problemSize, L"not 0 or 1");
+        break;
+    default:
+        _snwprintf(text, problemSize, L"not a colour #RRGGBB");
+    }
+    text[problemSize - 1] = L'\0';
 }
 
 // The problems found so far and the report's text, cut to its size.
@@ -355,7 +369,9 @@ static void checkSectionKeys(Report* report, const wchar_t* iniPath, const wchar
             seen[known] = true;
             readValue(iniPath, known, value);
             if (!storeValue(known, value, &scratch)) {
-                addProblem(report, file, section, key, kindProblems[getKeyRule(known).kind]);
+                wchar_t problem[problemSize];
+                describeBadValue(getKeyRule(known).kind, problem);
+                addProblem(report, file, section, key, problem);
             }
         }
     }
@@ -470,7 +486,8 @@ static bool parseBitmapHeader(const unsigned char* bytes, DWORD count, BitmapHea
 
 // What is wrong with the image file, from its header first so that a huge or
 // cut one is never loaded; null when it loads as a bitmap within the limit,
-// whose height is then stored.
+// whose height is then stored. What is said of a large one takes the limit
+// twice.
 static const wchar_t* checkImageFile(const wchar_t* path, int density, int* height) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -489,7 +506,7 @@ static const wchar_t* checkImageFile(const wchar_t* path, int density, int* heig
         return L"holds no pixels";
     }
     if (header.width > maxImageSide * density || header.height > maxImageSide * density) {
-        return density == 1 ? L"larger than 512 x 512 pixels" : L"larger than 1024 x 1024 pixels";
+        return L"larger than %d x %d pixels";
     }
     if (header.pixelOffset >= fileSize.QuadPart ||
         (header.pixelBytes >= 0 && header.pixelOffset + header.pixelBytes > fileSize.QuadPart)) {
@@ -503,7 +520,6 @@ static const wchar_t* checkImageFile(const wchar_t* path, int density, int* heig
     *height = static_cast<int>(header.height);
     return nullptr;
 }
-static_assert(maxImageSide == 512, "checkImageFile states the limit");
 
 static void checkStrips(Report* report, const wchar_t* imageFolder, const int* heights) {
     for (ThemeBitmap left : stripLefts) {
@@ -553,7 +569,11 @@ static void checkImageFolder(Report* report, const wchar_t* folder, const ImageF
         const wchar_t* problem = image < 0 ? L"unknown image name"
                                            : checkImageFile(path, imageFolder->density, &heights[image]);
         if (problem != nullptr) {
-            addProblem(report, named, nullptr, nullptr, problem);
+            const int side = maxImageSide * imageFolder->density;
+            wchar_t text[problemSize];
+            _snwprintf(text, problemSize, problem, side, side);
+            text[problemSize - 1] = L'\0';
+            addProblem(report, named, nullptr, nullptr, text);
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
