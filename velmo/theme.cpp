@@ -55,7 +55,10 @@ static_assert(sizeof stateFileNames / sizeof *stateFileNames == themeImageCount 
               "one file name for each state image");
 
 const char* getThemeFileName(ThemeBitmap which) {
-    return which < themeBitmapCount ? PathFindFileNameA(themeRows[which].path) : stateFileNames[which - themeBitmapCount];
+    if (which < themeBitmapCount) {
+        return PathFindFileNameA(themeRows[which].path);
+    }
+    return stateFileNames[which - themeBitmapCount];
 }
 
 static const int mainFontHeight = 13;

@@ -415,15 +415,16 @@ static const ImageFolder imageFolders[] = {{L"", 1}, {L"2x\\", 2}, {L"dark\\", 1
 static const int maxImageSide = 512;
 
 // A strip's slices follow its left one in ThemeBitmap.
-static const ThemeBitmap stripLefts[] = {buttonLeft,   buttonLeftPressed, tabLeft,           tabPressedLeft,
-                                         frameLeft,    buttonLeftHot,     buttonLeftDisabled, tabHotLeft};
+static const ThemeBitmap stripLefts[] = {
+    buttonLeft, buttonLeftPressed, tabLeft, tabPressedLeft, frameLeft, buttonLeftHot, buttonLeftDisabled, tabHotLeft,
+};
 
 // The image of that file name, or -1.
 static int findImage(const wchar_t* fileName) {
     for (int image = 0; image < themeImageCount; image++) {
+        const char* themeName = getThemeFileName(static_cast<ThemeBitmap>(image));
         wchar_t name[MAX_PATH];
-        if (MultiByteToWideChar(CP_ACP, 0, getThemeFileName(static_cast<ThemeBitmap>(image)), -1, name, MAX_PATH) != 0 &&
-            _wcsicmp(name, fileName) == 0) {
+        if (MultiByteToWideChar(CP_ACP, 0, themeName, -1, name, MAX_PATH) != 0 && _wcsicmp(name, fileName) == 0) {
             return image;
         }
     }

@@ -488,19 +488,21 @@ static bool writeGlyph(const GlyphFile* entry, const Shading* shading, Colour pa
     return written;
 }
 
-// Writes the theme's whole set at one scale into directory; false after a
-// report of the first file that can't be written.
+// Writes the strips and glyphs that the theme has, at one scale, into
+// directory; false after a report of the first file that can't be written.
 static bool writeSet(const Theme* theme, int scale, const std::string& directory) {
     for (int strip = 0; strip < stripCount; strip++) {
         const StripCut* cut = &stripCuts[strip];
-        if (theme->styles[strip] != nullptr && !writeStrip(cut, theme->styles[strip], theme->paper, scale, directory)) {
+        const BarStyle* style = theme->styles[strip];
+        if (style != nullptr && !writeStrip(cut, style, theme->paper, scale, directory)) {
             fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut->leftFile, directory.c_str());
             return false;
         }
     }
     for (int glyph = 0; glyph < glyphCount; glyph++) {
         const GlyphFile* entry = &glyphFiles[glyph];
-        if (theme->shadings[glyph] != nullptr && !writeGlyph(entry, theme->shadings[glyph], theme->paper, scale, directory)) {
+        const Shading* shading = theme->shadings[glyph];
+        if (shading != nullptr && !writeGlyph(entry, shading, theme->paper, scale, directory)) {
             fprintf(stderr, "make-theme: cannot write %s into %s\n", entry->file, directory.c_str());
             return false;
         }
