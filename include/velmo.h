@@ -135,6 +135,15 @@ VELMO_API HBITMAP getControlBitmap(const char* listName, const char* bitmapName)
    null while it can't be made. */
 VELMO_API HFONT getMainFont(void);
 
+/* Checks a theme folder: its theme.ini, its images, its 2x/ and its dark/
+ * variant, whatever the appearance. A bare name (no \ or /) is the folder
+ * themes\<name> beside velmo.dll; any other path is taken as given, a relative
+ * one from the current directory. Returns the number of problems, 0 for a
+ * usable theme, or -1 when there is no such folder or no theme.ini in it.
+ * report, when not null, receives one line per problem (empty for none), cut
+ * to reportSize characters and always terminated. */
+VELMO_API int checkTheme(const wchar_t* folder, wchar_t* report, int reportSize);
+
 /* Registers the classes above; 1 on success, 0 at the first failure. */
 VELMO_API int registerClasses(void);
 

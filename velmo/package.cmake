@@ -5,6 +5,8 @@
 #                          directory; a bitmap/ in the current one comes first;
 #                          bin/bitmap/2x/ the same drawn at twice the size;
 #                          bin/bitmap/dark/ (and its 2x/) the dark theme
+#   bin/themes/slate/      the slate theme folder, which useTheme(L"slate") names
+#   bin/themecheck.exe     checks a theme folder; bin/themecheck.exe.debug is in velmo_debug
 #   lib/libvelmo.dll.a     the import library for MinGW hosts
 #   lib/velmo.lib          the same in Microsoft's format, for MSVC-compatible hosts
 #   include/velmo.h        the public header, for C and C++
@@ -24,7 +26,7 @@ install(TARGETS velmo EXPORT velmoTargets
   ARCHIVE DESTINATION lib COMPONENT velmo)
 install(FILES ${velmoMsvcLibrary} DESTINATION lib COMPONENT velmo)
 install(FILES ${PROJECT_SOURCE_DIR}/include/velmo.h DESTINATION include COMPONENT velmo)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/bitmap DESTINATION bin COMPONENT velmo)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/bitmap ${PROJECT_SOURCE_DIR}/themes DESTINATION bin COMPONENT velmo)
 install(EXPORT velmoTargets NAMESPACE velmo:: DESTINATION ${velmoConfigDirectory} COMPONENT velmo)
 
 configure_package_config_file(velmoConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/velmoConfig.cmake

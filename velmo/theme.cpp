@@ -37,6 +37,30 @@ const ThemeRow themeRows[themeBitmapCount] = {
     {"list", "list", "bitmap/list.bmp"},
 };
 
+// The images after the registry's rows, in ThemeBitmap's order from buttonLeftHot.
+static const char* const stateFileNames[] = {
+    "buttonlefthot.bmp",
+    "buttonmiddlehot.bmp",
+    "buttonrighthot.bmp",
+    "buttonleftdisabled.bmp",
+    "buttonmiddledisabled.bmp",
+    "buttonrightdisabled.bmp",
+    "tabhotleft.bmp",
+    "tabhotmiddle.bmp",
+    "tabhotright.bmp",
+    "linkhot.bmp",
+    "linkdisabled.bmp",
+};
+static_assert(sizeof stateFileNames / sizeof *stateFileNames == themeImageCount - themeBitmapCount,
+              "one file name for each state image");
+
+const char* getThemeFileName(ThemeBitmap which) {
+    if (which < themeBitmapCount) {
+        return PathFindFileNameA(themeRows[which].path);
+    }
+    return stateFileNames[which - themeBitmapCount];
+}
+
 static const int mainFontHeight = 13;
 static const char mainFontFace[] = "Verdana";
 
@@ -62,9 +86,7 @@ static void deleteBitmapList(ControlBitmapList* record) {
     delete record;
 }
 
-// The relative path taken from the library's own folder; false when the
-// library's file name can't be read or the result wouldn't fit in MAX_PATH.
-static bool placeBesideLibrary(const wchar_t* path, wchar_t* full) {
+bool placeBesideLibrary(const wchar_t* path, wchar_t* full) {
     HMODULE library = nullptr;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             reinterpret_cast<LPCWSTR>(&placeBesideLibrary), &library)) {
@@ -219,9 +241,9 @@ HFONT getMainFont(void) {
     return mainFont;
 }
 
-// Every set has the light 1x set's file names.
+// Every set has the same file names.
 HBITMAP loadThemeFileFrom(const char* folder, ThemeBitmap which) {
-    const char* fileName = PathFindFileNameA(themeRows[which].path);
+    const char* fileName = getThemeFileName(which);
     char path[MAX_PATH];
     if (strlen(folder) + strlen(fileName) >= sizeof path) {
         return nullptr;

@@ -7,7 +7,8 @@
 #include <windows.h>
 
 // Rows of one list stand together; a strip's left, middle and right slices
-// follow one another.
+// follow one another. The registry holds the first themeBitmapCount; the hot
+// and disabled images after them come only from theme folders.
 enum ThemeBitmap {
     buttonLeft,
     buttonMiddle,
@@ -26,7 +27,19 @@ enum ThemeBitmap {
     frameMiddle,
     frameRight,
     listMarker,
-    themeBitmapCount
+    themeBitmapCount,
+    buttonLeftHot = themeBitmapCount,
+    buttonMiddleHot,
+    buttonRightHot,
+    buttonLeftDisabled,
+    buttonMiddleDisabled,
+    buttonRightDisabled,
+    tabHotLeft,
+    tabHotMiddle,
+    tabHotRight,
+    linkHot,
+    linkDisabled,
+    themeImageCount
 };
 
 struct ThemeRow {
@@ -36,6 +49,13 @@ struct ThemeRow {
 };
 
 extern const ThemeRow themeRows[themeBitmapCount];
+
+// The image's file name in any theme folder, e.g. "buttonlefthot.bmp".
+const char* getThemeFileName(ThemeBitmap which);
+
+// The relative path taken from the library's own folder; false when the
+// library's file name can't be read or the result wouldn't fit in MAX_PATH.
+bool placeBesideLibrary(const wchar_t* path, wchar_t* full);
 
 // The theme's file of that row in another set, whose folder (bitmap/2x/,
 // bitmap/dark/, ...) is found as bitmap/ is; null when there is none. The

@@ -4,7 +4,8 @@
 # toolchain through find_package, the way MSVC links (clang for the Microsoft
 # ABI, lld-link, velmo.lib, no C runtime), through find_package with clang-cl,
 # and through pkg-config with the MinGW compiler. It runs them under Wine
-# (the first with and without bitmap/ at hand, and from another folder)
+# (the first with and without bitmap/ at hand, and from another folder), runs
+# the installed themecheck.exe on the installed slate theme
 # and checks that a MinGW host of the other pointer size is refused.
 #   cmake -DBUILD=... -DSOURCE=... -DWORK=... -DTOOLCHAIN=... -DOTHER_TOOLCHAIN=... -DOBJDUMP=...
 #         -DBITS=32|64 -DCLANG=... -DCLANG_CL=... -DLLD_LINK=... -DDLLTOOL=... -DWINE_INCLUDE=...
@@ -39,17 +40,29 @@ foreach(file bin/velmo.dll lib/libvelmo.dll.a lib/velmo.lib include/velmo.h lib/
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-foreach(themeFolder bin/bitmap bin/bitmap/2x bin/bitmap/dark bin/bitmap/dark/2x)
+# The built-in theme's 17 bitmaps in each set; the slate theme folder's 28,
+# with the hot and disabled ones, and a theme.ini beside its 1x sets.
+foreach(themeFolder bin/bitmap bin/bitmap/2x bin/bitmap/dark bin/bitmap/dark/2x
+                    bin/themes/slate bin/themes/slate/2x bin/themes/slate/dark bin/themes/slate/dark/2x)
+  set(expectedCount 17)
+  if(themeFolder MATCHES "^bin/themes/")
+    set(expectedCount 28)
+  endif()
   file(GLOB bitmaps ${prefix}/${themeFolder}/*.bmp)
   list(LENGTH bitmaps bitmapCount)
-  if(NOT bitmapCount EQUAL 17)
-    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not 17")
+  if(NOT bitmapCount EQUAL expectedCount)
+    message(FATAL_ERROR "${themeFolder} holds ${bitmapCount} bitmaps, not ${expectedCount}")
+  endif()
+endforeach()
+foreach(file bin/themes/slate/theme.ini bin/themes/slate/dark/theme.ini)
+  if(NOT EXISTS ${prefix}/${file})
+    message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
 
 # Each binary stripped, with its debug file found through its debug link
 # (objdump checks the file's CRC, as gdb does), and stating its version.
-foreach(binary velmo.dll gallery.exe client.exe)
+foreach(binary velmo.dll gallery.exe themecheck.exe client.exe)
   execute_process(COMMAND ${OBJDUMP} --dwarf=follow-links --dwarf=aranges ${prefix}/bin/${binary}
                   WORKING_DIRECTORY ${WORK} OUTPUT_VARIABLE debug ERROR_VARIABLE debug)
   run(${WINDRES} -J coff -O rc -i ${prefix}/bin/${binary})
@@ -122,6 +135,12 @@ endfunction()
 run(${CMAKE_COMMAND} -S ${hostSource} -B ${hostBuild} -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix})
 run(${CMAKE_COMMAND} --build ${hostBuild})
+# The installed checker finds the installed slate theme by its name.
+execute_process(COMMAND ${wineRun} ${prefix}/bin/themecheck.exe slate WORKING_DIRECTORY ${WORK}
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "themecheck.exe slate: status ${result}\n${output}")
+endif()
 # From the installed bin/: velmo.dll and bitmap/ both come from the current directory.
 runHost(${hostBuild}/host.exe present ${prefix}/bin)
 # Installed beside velmo.dll and started from another folder: bitmap/ comes

@@ -185,3 +185,205 @@ TEST(ThemeTest, RegistryBuiltElsewhereTakesEveryBitmapFromBesideTheLibrary) {
     SetCurrentDirectoryA(original);
     expectEveryBitmapWithTheSizeOfItsFile();
 }
+
+// checkTheme on theme folders written under the temporary folder, one case each.
+struct ThemeFile {
+    const wchar_t* path;
+    std::string bytes;
+};
+
+struct CheckCase {
+    const char* name;
+    const wchar_t* folder;
+    std::vector<ThemeFile> files;
+    // The number of problems, -1 for no folder or no theme.ini, anyCount for any number.
+    int problems;
+    const wchar_t* reportLine;
+};
+
+static const int anyCount = -2;
+
+// A failure names its case.
+static void PrintTo(const CheckCase& check, std::ostream* stream) {
+    *stream << check.name;
+}
+static const wchar_t* const themeSubfolders[] = {L"2x", L"dark", L"dark\\2x"};
+
+static std::string makeBitmapHeader(int width, int height) {
+    const int rowSize = (width * 3 + 3) / 4 * 4;
+    std::string bytes(54, '\0');
+    const long long fileSize = 54 + static_cast<long long>(rowSize) * height;
+    const long long fields[][2] = {{2, fileSize}, {10, 54}, {14, 40}, {18, width}, {22, height}, {26, 1}, {28, 24}};
+    for (const auto& field : fields) {
+        for (int byte = 0; byte < 4; byte++) {
+            bytes[field[0] + byte] = static_cast<char>(field[1] >> (8 * byte));
+        }
+    }
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    return bytes;
+}
+
+static std::string makeBitmap(int width, int height) {
+    return makeBitmapHeader(width, height) + std::string((width * 3 + 3) / 4 * 4 * height, '\0');
+}
+
+static std::string makeUtf16(const wchar_t* text) {
+    std::string bytes = "\xff\xfe";
+    for (; *text != L'\0'; text++) {
+        bytes += static_cast<char>(*text & 0xff);
+        bytes += static_cast<char>(*text >> 8);
+    }
+    return bytes;
+}
+
+static std::string makeRandomBytes(size_t size) {
+    std::string bytes(size, '\0');
+    unsigned state = 12345;
+    for (char& byte : bytes) {
+        state = state * 1103515245 + 12345;
+        byte = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+// 1 MB of sections that the format doesn't have, each one line.
+static std::string makeManySections(int count) {
+    std::string text;
+    char line[32];
+    for (int index = 0; index < count; index++) {
+        snprintf(line, sizeof line, "[extra%010d]\r\n", index);
+        text += line;
+    }
+    return text;
+}
+static const int manySections = (1 << 20) / 19;
+
+static const std::string validIni = "[theme]\r\nname=Test\r\n";
+
+static const CheckCase checkCases[] = {
+    {"MissingFolder", nullptr, {}, -1, L"no such folder"},
+    {"NoThemeIni", L"empty", {}, -1, L"no theme.ini in this folder"},
+    {"RandomBytes", L"random", {{L"theme.ini", makeRandomBytes(65536)}}, anyCount, nullptr},
+    {"MegabyteOfSections", L"large", {{L"theme.ini", makeManySections(manySections)}}, manySections,
+     L"theme.ini: [extra0000000000]: unknown section"},
+    {"Utf16", L"utf16",
+     {{L"theme.ini", makeUtf16(L"[theme]\r\nname=\x0398\x03ad\x03bc\x03b1\r\n[button]\r\ntext=#102030\r\n")}}, 0,
+     nullptr},
+    {"KeyTwice", L"twice", {{L"theme.ini", "[button]\r\ntext=#102030\r\ntext=#405060\r\n"}}, 1,
+     L"theme.ini: [button] text: given twice; the first one counts"},
+    {"ShortColour", L"colour", {{L"theme.ini", "[link]\r\nhotText=#GGG\r\n"}}, 1,
+     L"theme.ini: [link] hotText: not a colour #RRGGBB"},
+    {"NegativeSize", L"negative", {{L"theme.ini", "[font]\r\nsize=-5\r\n"}}, 1,
+     L"theme.ini: [font] size: not a whole number from 6 to 72"},
+    {"HugeSize", L"huge", {{L"theme.ini", "[font]\r\nsize=99999999999\r\n"}}, 1,
+     L"theme.ini: [font] size: not a whole number from 6 to 72"},
+    {"DarkBold", L"bold", {{L"theme.ini", validIni}, {L"dark\\theme.ini", "[font]\r\nbold=2\r\n"}}, 1,
+     L"dark\\theme.ini: [font] bold: not 0 or 1"},
+    {"UnknownSection", L"section", {{L"theme.ini", "[colours]\r\ntext=#000000\r\n"}}, 1,
+     L"theme.ini: [colours]: unknown section"},
+    {"UnknownKey", L"key", {{L"theme.ini", "[button]\r\ncolour=#000000\r\n"}}, 1,
+     L"theme.ini: [button] colour: unknown key"},
+    {"UnknownImage", L"image", {{L"theme.ini", validIni}, {L"dark\\2x\\buttonleft-hot.bmp", makeBitmap(12, 68)}}, 1,
+     L"dark\\2x\\buttonleft-hot.bmp: unknown image name"},
+    {"TextImage", L"text", {{L"theme.ini", validIni}, {L"link.bmp", "not a picture"}}, 1,
+     L"link.bmp: not a bitmap"},
+    {"EmptyImage", L"empty-image", {{L"theme.ini", validIni}, {L"list.bmp", ""}}, 1, L"list.bmp: not a bitmap"},
+    {"CutImage", L"cut", {{L"theme.ini", validIni}, {L"2x\\link.bmp", makeBitmap(32, 30).substr(0, 100)}}, 1,
+     L"2x\\link.bmp: cut short"},
+    {"ZeroImage", L"zero", {{L"theme.ini", validIni}, {L"dark\\linkhot.bmp", makeBitmap(0, 0)}}, 1,
+     L"dark\\linkhot.bmp: holds no pixels"},
+    {"HugeImage", L"large-image", {{L"theme.ini", validIni}, {L"link.bmp", makeBitmapHeader(20000, 20000)}}, 1,
+     L"link.bmp: larger than 512 x 512 pixels"},
+    {"StripHeights", L"strip",
+     {{L"theme.ini", validIni},
+      {L"buttonleft.bmp", makeBitmap(6, 34)},
+      {L"buttonmiddle.bmp", makeBitmap(10, 30)},
+      {L"buttonright.bmp", makeBitmap(6, 34)}},
+     1, L"buttonleft.bmp: the strip's left, middle and right differ in height"},
+    {"GreekFolder", L"\x03b8\x03ad\x03bc\x03b1",
+     {{L"theme.ini", validIni}, {L"dark\\theme.ini", "[window]\r\nbackground=#000000\r\n"},
+      {L"2x\\tabhotleft.bmp", makeBitmap(20, 68)}},
+     0, nullptr},
+};
+
+static std::wstring getCheckRoot() {
+    wchar_t temporary[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporary);
+    return std::wstring(temporary) + L"velmo-theme-check\\";
+}
+
+class ThemeCheck : public testing::TestWithParam<CheckCase> {
+protected:
+    void SetUp() override {
+        CreateDirectoryW(getCheckRoot().c_str(), nullptr);
+        folder = getCheckRoot() + (GetParam().folder != nullptr ? GetParam().folder : L"missing");
+        if (GetParam().folder == nullptr) {
+            return;
+        }
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        for (const wchar_t* subfolder : themeSubfolders) {
+            CreateDirectoryW((folder + L"\\" + subfolder).c_str(), nullptr);
+        }
+        for (const ThemeFile& file : GetParam().files) {
+            FILE* written = _wfopen((folder + L"\\" + file.path).c_str(), L"wb");
+            ASSERT_NE(written, nullptr);
+            fwrite(file.bytes.data(), 1, file.bytes.size(), written);
+            fclose(written);
+        }
+    }
+
+    void TearDown() override {
+        for (const ThemeFile& file : GetParam().files) {
+            DeleteFileW((folder + L"\\" + file.path).c_str());
+        }
+        for (int index = 2; index >= 0; index--) {
+            RemoveDirectoryW((folder + L"\\" + themeSubfolders[index]).c_str());
+        }
+        RemoveDirectoryW(folder.c_str());
+        RemoveDirectoryW(getCheckRoot().c_str());
+    }
+
+    std::wstring folder;
+};
+
+TEST_P(ThemeCheck, CountsAndReportsEachProblem) {
+    const CheckCase& check = GetParam();
+    static wchar_t report[1 << 16];
+    int problems = checkTheme(folder.c_str(), report, sizeof report / sizeof *report);
+    if (check.problems == anyCount) {
+        EXPECT_GE(problems, 0);
+    } else {
+        EXPECT_EQ(problems, check.problems);
+    }
+    EXPECT_LT(wcslen(report), sizeof report / sizeof *report);
+    if (check.reportLine == nullptr) {
+        EXPECT_TRUE(check.problems == anyCount || report[0] == L'\0') << report;
+    } else {
+        EXPECT_NE(wcsstr(report, (std::wstring(check.reportLine) + L"\n").c_str()), nullptr) << report;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BadInput, ThemeCheck, testing::ValuesIn(checkCases),
+                         [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+
+// The report is cut to its buffer and terminated; without one only the problems are counted.
+TEST_P(ThemeCheck, CutsTheReportToItsBuffer) {
+    if (GetParam().problems < 1) {
+        return;
+    }
+    wchar_t whole[4096];
+    wchar_t cut[8];
+    int problems = checkTheme(folder.c_str(), whole, 4096);
+    EXPECT_EQ(checkTheme(folder.c_str(), cut, 8), problems);
+    EXPECT_EQ(std::wstring(cut), std::wstring(whole).substr(0, 7));
+    EXPECT_EQ(checkTheme(folder.c_str(), nullptr, 0), problems);
+}
+
+// Named bare, from the themes/ beside velmo.dll, and by a relative path from the source tree.
+TEST(ThemeCheckShipped, SlateHasNoProblems) {
+    wchar_t report[4096];
+    EXPECT_EQ(checkTheme(L"slate", report, 4096), 0) << report;
+    EXPECT_STREQ(report, L"");
+    EXPECT_EQ(checkTheme(L"themes\\slate", report, 4096), 0) << report;
+}

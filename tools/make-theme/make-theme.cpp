@@ -1,7 +1,10 @@
 // Draws the theme's bitmaps and writes them as 24-bit uncompressed BMP files,
 // and the same drawn at twice the size into DIRECTORY/2x/ for high DPIs; the
 // dark theme's set likewise into DIRECTORY/dark/ and DIRECTORY/dark/2x/:
-//   make-theme DIRECTORY
+//   make-theme [--slate] DIRECTORY
+// Without --slate it draws the built-in theme (bitmap/); with it the slate
+// theme folder (themes/slate/), which also has the hot and disabled images
+// and a theme.ini in DIRECTORY and in DIRECTORY/dark/.
 // Each strip is drawn once as a whole bar and cut into its caps and middle, so
 // the pieces meet seamlessly whatever width the controls stretch them to.
 #include <cerrno>
@@ -233,6 +236,47 @@ static const BarStyle frameHeaderStyle = {
 static const BarStyle darkFrameHeaderStyle = {
     {56, 60, 66}, {44, 48, 54}, {70, 75, 82}, {36, 39, 44}, {95, 99, 104}, 0, false, 0, nullptr, {}, 0};
 
+// Slate: light blue-grey bars with dark text, rounder corners, a blue accent.
+static const Colour slateOutline = {120, 138, 156};
+static const BarStyle slateButtonStyle = {
+    {214, 224, 234}, {184, 199, 214}, {236, 242, 248}, {160, 176, 192}, slateOutline, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateButtonHotStyle = {
+    {228, 238, 248}, {198, 215, 232}, {246, 250, 254}, {170, 188, 206}, {96, 126, 156}, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateButtonPressedStyle = {
+    {160, 178, 196}, {184, 199, 214}, {140, 158, 176}, {196, 210, 224}, {96, 116, 136}, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateButtonDisabledStyle = {
+    {232, 235, 238}, {220, 224, 228}, {242, 244, 246}, {210, 214, 218}, {190, 196, 202}, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateTabBarStyle = {
+    {200, 212, 224}, {178, 192, 206}, {222, 230, 238}, {160, 174, 188}, slateOutline, 5, true, 0, nullptr, {}, 0};
+static const BarStyle slateTabHotStyle = {
+    {224, 234, 244}, {204, 216, 228}, {240, 246, 252}, {190, 202, 214}, slateOutline, 5, false, 5,
+    &slateTabBarStyle, {150, 180, 210}, 1};
+static const BarStyle slateTabPressedStyle = {
+    {250, 251, 252}, {236, 240, 244}, {255, 255, 255}, {236, 240, 244}, slateOutline, 5, false, 5,
+    &slateTabBarStyle, {74, 120, 166}, 2};
+static const BarStyle slateFrameHeaderStyle = {
+    {232, 238, 244}, {212, 222, 232}, {246, 249, 252}, {196, 208, 220}, {170, 184, 198}, 0, false, 0, nullptr, {}, 0};
+
+static const Colour slateDarkOutline = {24, 30, 36};
+static const BarStyle slateDarkButtonStyle = {
+    {70, 84, 98}, {52, 64, 76}, {92, 106, 120}, {40, 50, 60}, slateDarkOutline, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateDarkButtonHotStyle = {
+    {84, 100, 116}, {64, 78, 92}, {108, 124, 140}, {48, 60, 72}, slateDarkOutline, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateDarkButtonPressedStyle = {
+    {46, 58, 70}, {60, 74, 88}, {38, 48, 58}, {72, 86, 100}, slateDarkOutline, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateDarkButtonDisabledStyle = {
+    {50, 56, 62}, {44, 50, 56}, {58, 64, 70}, {40, 46, 52}, {36, 42, 48}, 6, true, 0, nullptr, {}, 0};
+static const BarStyle slateDarkTabBarStyle = {
+    {56, 68, 80}, {44, 54, 64}, {70, 82, 94}, {36, 44, 52}, slateDarkOutline, 5, true, 0, nullptr, {}, 0};
+static const BarStyle slateDarkTabHotStyle = {
+    {72, 86, 100}, {58, 70, 82}, {88, 102, 116}, {58, 70, 82}, slateDarkOutline, 5, false, 5,
+    &slateDarkTabBarStyle, {90, 130, 170}, 1};
+static const BarStyle slateDarkTabPressedStyle = {
+    {36, 44, 52}, {30, 36, 42}, {50, 60, 70}, {30, 36, 42}, slateDarkOutline, 5, false, 5,
+    &slateDarkTabBarStyle, {120, 170, 220}, 2};
+static const BarStyle slateDarkFrameHeaderStyle = {
+    {48, 56, 64}, {40, 48, 56}, {60, 68, 76}, {34, 40, 46}, {70, 80, 90}, 0, false, 0, nullptr, {}, 0};
+
 struct StripCut {
     const char* leftFile;
     const char* middleFile;
@@ -244,7 +288,18 @@ struct StripCut {
 
 // Caps at their own size; middles as wide as the controls read them (10 x 34
 // for button and tab; the frame stretches its whole middle, no wider than a cap).
-enum Strip { buttonStrip, buttonPressedStrip, tabStrip, tabPressedStrip, frameStrip, stripCount };
+// The hot and disabled strips come only in theme folders.
+enum Strip {
+    buttonStrip,
+    buttonPressedStrip,
+    tabStrip,
+    tabPressedStrip,
+    frameStrip,
+    buttonHotStrip,
+    buttonDisabledStrip,
+    tabHotStrip,
+    stripCount
+};
 
 // Indexed by Strip.
 static const StripCut stripCuts[stripCount] = {
@@ -253,6 +308,9 @@ static const StripCut stripCuts[stripCount] = {
     {"tableft.bmp", "tabmiddle.bmp", "tabright.bmp", 6, 10, 34},
     {"tabpressedleft.bmp", "tabpressedmiddle.bmp", "tabpressedright.bmp", 10, 10, 34},
     {"frameleft.bmp", "framemiddle.bmp", "frameright.bmp", 6, 6, 24},
+    {"buttonlefthot.bmp", "buttonmiddlehot.bmp", "buttonrighthot.bmp", 6, 10, 34},
+    {"buttonleftdisabled.bmp", "buttonmiddledisabled.bmp", "buttonrightdisabled.bmp", 6, 10, 34},
+    {"tabhotleft.bmp", "tabhotmiddle.bmp", "tabhotright.bmp", 10, 10, 34},
 };
 
 static bool writePiece(const Canvas* strip, int left, int width, const std::string& path) {
@@ -333,56 +391,118 @@ struct GlyphFile {
     Glyph glyph;
 };
 
-enum GlyphName { linkGlyph, listGlyph, glyphCount };
+enum GlyphName { linkGlyph, listGlyph, linkHotGlyph, linkDisabledGlyph, glyphCount };
+
+static const Glyph linkArrow = {7.5, 7.5, 7.2, true};
 
 // Indexed by GlyphName.
 static const GlyphFile glyphFiles[glyphCount] = {
-    {"link.bmp", 16, 15, {7.5, 7.5, 7.2, true}},
+    {"link.bmp", 16, 15, linkArrow},
     {"list.bmp", 11, 15, {5.5, 7.5, 3.6, false}},
+    {"linkhot.bmp", 16, 15, linkArrow},
+    {"linkdisabled.bmp", 16, 15, linkArrow},
 };
 
 // One theme's look: the folder under DIRECTORY that holds it, the paper, each
-// strip's style and each glyph's shading.
+// strip's style and each glyph's shading (null: not drawn), and the text of
+// its theme.ini (null: none).
 struct Theme {
     const char* folder;
     Colour paper;
     const BarStyle* styles[stripCount];
-    Shading shadings[glyphCount];
+    const Shading* shadings[glyphCount];
+    const char* settings;
 };
 
-static const Theme themes[] = {
+static const Shading linkShading = {{86, 140, 196}, {44, 92, 148}};
+static const Shading listShading = {{96, 112, 128}, {48, 58, 70}};
+static const Shading darkListShading = {{170, 180, 190}, {130, 140, 150}};
+
+static const Theme builtInThemes[] = {
     {"",
      white,
      {&buttonStyle, &buttonPressedStyle, &tabBarStyle, &tabPressedStyle, &frameHeaderStyle},
-     {{{86, 140, 196}, {44, 92, 148}}, {{96, 112, 128}, {48, 58, 70}}}},
+     {&linkShading, &listShading},
+     nullptr},
     {"dark/",
      darkPaper,
      {&buttonStyle, &buttonPressedStyle, &tabBarStyle, &tabPressedStyle, &darkFrameHeaderStyle},
-     {{{86, 140, 196}, {44, 92, 148}}, {{170, 180, 190}, {130, 140, 150}}}},
+     {&linkShading, &darkListShading},
+     nullptr},
 };
 
-static bool writeGlyph(const GlyphFile* entry, Shading shading, Colour paper, int scale,
+static const Shading slateLinkShading = {{90, 130, 170}, {60, 96, 134}};
+static const Shading slateListShading = {{120, 138, 156}, {84, 100, 116}};
+static const Shading slateLinkHotShading = {{110, 156, 202}, {74, 118, 162}};
+static const Shading slateLinkDisabledShading = {{190, 198, 206}, {160, 170, 180}};
+static const Shading slateDarkLinkShading = {{120, 170, 220}, {80, 130, 180}};
+static const Shading slateDarkListShading = {{150, 166, 182}, {110, 126, 142}};
+static const Shading slateDarkLinkHotShading = {{150, 196, 240}, {100, 150, 200}};
+static const Shading slateDarkLinkDisabledShading = {{90, 100, 110}, {70, 80, 90}};
+
+static const char slateSettings[] =
+    "[theme]\r\nname=Slate\r\n\r\n"
+    "[font]\r\nface=Verdana\r\nsize=13\r\nbold=0\r\n\r\n"
+    "[button]\r\ntext=#1F2A36\r\nhotText=#16324F\r\npressedText=#0F1A24\r\ndisabledText=#8A96A3\r\n\r\n"
+    "[tab]\r\ntext=#1F2A36\r\nhotText=#16324F\r\npressedText=#1F4E7A\r\ndisabledText=#8A96A3\r\n\r\n"
+    "[link]\r\ntext=#2F5F8F\r\nhotText=#1C4670\r\ndisabledText=#9AA5B1\r\nbackground=#F4F6F8\r\n\r\n"
+    "[list]\r\ntext=#3A4754\r\nbackground=#F4F6F8\r\n\r\n"
+    "[static]\r\ntext=#3A4754\r\nbackground=#F4F6F8\r\n\r\n"
+    "[frame]\r\ntext=#1F2A36\r\nbackground=#F4F6F8\r\n\r\n"
+    "[edit]\r\ntext=#1F2A36\r\nbackground=#FFFFFF\r\nframe=#B4C0CC\r\n\r\n"
+    "[window]\r\nbackground=#F4F6F8\r\n";
+
+// The dark variant gives every colour again; name and font come from the theme.
+static const char slateDarkSettings[] =
+    "[button]\r\ntext=#E3E9EF\r\nhotText=#FFFFFF\r\npressedText=#C9D6E3\r\ndisabledText=#7D8894\r\n\r\n"
+    "[tab]\r\ntext=#D5DEE7\r\nhotText=#FFFFFF\r\npressedText=#9CC4EC\r\ndisabledText=#7D8894\r\n\r\n"
+    "[link]\r\ntext=#8CBCEB\r\nhotText=#B5D5F5\r\ndisabledText=#6B7682\r\nbackground=#1E242A\r\n\r\n"
+    "[list]\r\ntext=#C2CCD6\r\nbackground=#1E242A\r\n\r\n"
+    "[static]\r\ntext=#C2CCD6\r\nbackground=#1E242A\r\n\r\n"
+    "[frame]\r\ntext=#E3E9EF\r\nbackground=#1E242A\r\n\r\n"
+    "[edit]\r\ntext=#E3E9EF\r\nbackground=#262D34\r\nframe=#4A5663\r\n\r\n"
+    "[window]\r\nbackground=#1E242A\r\n";
+
+// The papers are the [window] backgrounds above.
+static const Theme slateThemes[] = {
+    {"",
+     {244, 246, 248},
+     {&slateButtonStyle, &slateButtonPressedStyle, &slateTabBarStyle, &slateTabPressedStyle, &slateFrameHeaderStyle,
+      &slateButtonHotStyle, &slateButtonDisabledStyle, &slateTabHotStyle},
+     {&slateLinkShading, &slateListShading, &slateLinkHotShading, &slateLinkDisabledShading},
+     slateSettings},
+    {"dark/",
+     {30, 36, 42},
+     {&slateDarkButtonStyle, &slateDarkButtonPressedStyle, &slateDarkTabBarStyle, &slateDarkTabPressedStyle,
+      &slateDarkFrameHeaderStyle, &slateDarkButtonHotStyle, &slateDarkButtonDisabledStyle, &slateDarkTabHotStyle},
+     {&slateDarkLinkShading, &slateDarkListShading, &slateDarkLinkHotShading, &slateDarkLinkDisabledShading},
+     slateDarkSettings},
+};
+
+static bool writeGlyph(const GlyphFile* entry, const Shading* shading, Colour paper, int scale,
                        const std::string& directory) {
-    ShadedGlyph shaded = {&entry->glyph, shading, paper};
+    ShadedGlyph shaded = {&entry->glyph, *shading, paper};
     Canvas* canvas = renderCanvas(entry->width, entry->height, scale, shadeGlyph, &shaded);
     bool written = canvas != nullptr && writeBitmapFile(canvas, directory + entry->file);
     deleteCanvas(canvas);
     return written;
 }
 
-// Writes the theme's whole set at one scale into directory; false after a
-// report of the first file that can't be written.
+// Writes the strips and glyphs that the theme has, at one scale, into
+// directory; false after a report of the first file that can't be written.
 static bool writeSet(const Theme* theme, int scale, const std::string& directory) {
     for (int strip = 0; strip < stripCount; strip++) {
         const StripCut* cut = &stripCuts[strip];
-        if (!writeStrip(cut, theme->styles[strip], theme->paper, scale, directory)) {
+        const BarStyle* style = theme->styles[strip];
+        if (style != nullptr && !writeStrip(cut, style, theme->paper, scale, directory)) {
             fprintf(stderr, "make-theme: cannot write the %s strip into %s\n", cut->leftFile, directory.c_str());
             return false;
         }
     }
     for (int glyph = 0; glyph < glyphCount; glyph++) {
         const GlyphFile* entry = &glyphFiles[glyph];
-        if (!writeGlyph(entry, theme->shadings[glyph], theme->paper, scale, directory)) {
+        const Shading* shading = theme->shadings[glyph];
+        if (shading != nullptr && !writeGlyph(entry, shading, theme->paper, scale, directory)) {
             fprintf(stderr, "make-theme: cannot write %s into %s\n", entry->file, directory.c_str());
             return false;
         }
@@ -398,19 +518,41 @@ static bool makeFolder(const std::string& folder) {
     return true;
 }
 
+// Byte for byte as given: the line ends stay CR LF on every system.
+static bool writeSettings(const char* settings, const std::string& path) {
+    FILE* file = fopen(path.c_str(), "wb");
+    size_t length = strlen(settings);
+    bool written = file != nullptr && fwrite(settings, 1, length, file) == length;
+    if (file != nullptr && fclose(file) != 0) {
+        written = false;
+    }
+    if (!written) {
+        fprintf(stderr, "make-theme: cannot write %s\n", path.c_str());
+    }
+    return written;
+}
+
 static const char doubledFolder[] = "2x/";
 static const int doubledScale = 2;
+static const char settingsFile[] = "theme.ini";
+
+static bool writeTheme(const Theme* theme, const std::string& root) {
+    const std::string directory = root + "/" + theme->folder;
+    const std::string doubled = directory + doubledFolder;
+    return makeFolder(directory) && writeSet(theme, 1, directory) && makeFolder(doubled) &&
+           writeSet(theme, doubledScale, doubled) &&
+           (theme->settings == nullptr || writeSettings(theme->settings, directory + settingsFile));
+}
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: make-theme DIRECTORY\n");
+    const bool slate = argc == 3 && strcmp(argv[1], "--slate") == 0;
+    if (argc != 2 && !slate) {
+        fprintf(stderr, "usage: make-theme [--slate] DIRECTORY\n");
         return 2;
     }
-    for (const Theme& theme : themes) {
-        const std::string directory = std::string(argv[1]) + "/" + theme.folder;
-        const std::string doubled = directory + doubledFolder;
-        if (!makeFolder(directory) || !writeSet(&theme, 1, directory) || !makeFolder(doubled) ||
-            !writeSet(&theme, doubledScale, doubled)) {
+    const char* root = argv[argc - 1];
+    for (const Theme& theme : slate ? slateThemes : builtInThemes) {
+        if (!writeTheme(&theme, root)) {
             return 1;
         }
     }
