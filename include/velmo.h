@@ -144,6 +144,21 @@ VELMO_API HFONT getMainFont(void);
  * to reportSize characters and always terminated. */
 VELMO_API int checkTheme(const wchar_t* folder, wchar_t* report, int reportSize);
 
+/* Makes the theme in folder (named as checkTheme names it) the theme of every
+ * velmo control of the process, on every thread: they repaint at once, and
+ * windows made later start in it. What the theme leaves out comes from the
+ * built-in theme; NULL goes back to the built-in theme. On failure returns
+ * FALSE and keeps the theme in use; GetLastError says why:
+ * ERROR_PATH_NOT_FOUND (no such folder), ERROR_FILE_NOT_FOUND (no theme.ini
+ * in it), ERROR_INVALID_DATA (checkTheme finds problems). */
+VELMO_API BOOL useTheme(const wchar_t* folder);
+
+/* The same for one window and every velmo control inside it, now and later;
+ * it wins over the process's theme, and what it leaves out comes from the
+ * built-in theme. NULL makes the window follow the process's theme again.
+ * FALSE with ERROR_INVALID_WINDOW_HANDLE for a window that isn't one. */
+VELMO_API BOOL useWindowTheme(HWND window, const wchar_t* folder);
+
 /* Registers the classes above; 1 on success, 0 at the first failure. */
 VELMO_API int registerClasses(void);
 

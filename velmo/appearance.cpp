@@ -118,10 +118,6 @@ COLORREF getLightColour(ColourRole role) {
     return colourTable[role].light;
 }
 
-COLORREF getTextColour(HWND window, ColourRole role) {
-    COLORREF disabled = getColour(disabledTextColour);
-    return disabled != CLR_INVALID && !IsWindowEnabled(window) ? disabled : getColour(role);
-}
 
 static BOOL CALLBACK redrawWindowTree(HWND window, LPARAM) {
     RedrawWindow(window, nullptr, nullptr, redrawFlags);

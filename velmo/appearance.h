@@ -32,6 +32,23 @@ enum ColourRole {
     colourRoleCount
 };
 
+// Which section of a theme's theme.ini gives a window its colours.
+enum ThemeSection {
+    noSection,
+    buttonSection,
+    tabSection,
+    linkSection,
+    listSection,
+    staticSection,
+    frameSection,
+    editSection,
+    windowSection
+};
+
+// How a control is drawn: hot while the pointer is over it and no mouse
+// button is down.
+enum ControlLook { normalLook, hotLook };
+
 Appearance getAppearance(void);
 
 // Whether the controls draw in the system's colours, with no bitmap.
@@ -42,9 +59,15 @@ COLORREF getColour(ColourRole role);
 // The colour of the light appearance, the one the classes register with.
 COLORREF getLightColour(ColourRole role);
 
-// The role's colour for text in window; a disabled window's text takes the
-// disabled text colour, where its appearance has one.
-COLORREF getTextColour(HWND window, ColourRole role);
+// The role's colour for window: its theme's for the window's section where
+// the theme gives one, else the appearance's.
+COLORREF getWindowColour(HWND window, ColourRole role);
+
+// The role's colour for text in window, drawn in this look. A disabled
+// window's text takes its theme's disabled text, or the appearance's
+// disabled text colour where it has one; a hot look its theme's hot text;
+// a state that the theme leaves out its text.
+COLORREF getTextColour(HWND window, ColourRole role, ControlLook look = normalLook);
 
 // Makes the calling thread's listener, the first time on each thread, having
 // read the settings if nothing has yet.

@@ -21,14 +21,27 @@ static void setPressed(HWND window, LONG_PTR pressed) {
     SetWindowLongPtrA(window, GWLP_USERDATA, pressed);
 }
 
+// A pressed button is drawn pressed, even disabled, as it always was; a
+// theme's disabled and hot looks come before the normal one.
+static ThemeBitmap findButtonLeft(HWND window, bool pressed) {
+    if (pressed) {
+        return buttonLeftPressed;
+    }
+    if (!IsWindowEnabled(window)) {
+        return buttonLeftDisabled;
+    }
+    return getHotItem(window) == 0 ? buttonLeftHot : buttonLeft;
+}
+
 static void drawButton(HWND window, HDC target) {
     int width = getWindowSize(window).cx;
     int dpi = getWindowDpi(window);
     bool pressed = GetWindowLongPtrA(window, GWLP_USERDATA) != 0;
-    StripSlices slices = findStripSlices(getWindowTheme(window), pressed ? buttonLeftPressed : buttonLeft, dpi);
+    StripSlices slices = findStripSlices(getWindowTheme(window), findButtonLeft(window, pressed), dpi);
     drawThreeSliceStrip(target, &slices, 0, width, &buttonStrip);
     RECT caption = {0, 0, width, scaleToDpi(captionBottom, dpi)};
-    COLORREF colour = getTextColour(window, pressed ? pressedTextColour : buttonTextColour);
+    ControlLook look = getHotItem(window) == 0 ? hotLook : normalLook;
+    COLORREF colour = pressed ? getTextColour(window, pressedTextColour) : getTextColour(window, buttonTextColour, look);
     drawWindowText(target, window, captionMaxCount, &caption, colour, captionFormat);
     int inset = scaleToDpi(focusCueInset, dpi);
     RECT cue = {inset, inset, width - inset, scaleToDpi(controlHeight, dpi) - inset};
@@ -118,9 +131,11 @@ extern const Control buttonControl = {
     .handle = handleButtonMessage,
     .extraBytes = reservedExtraBytes,
     .background = barColour,
+    .section = buttonSection,
     .keptToHeight = true,
     .draw = drawButton,
     .choosesCursor = true,
+    .findHotItem = findWholeControl,
     .keys = &buttonKeys,
     .accessibility = &buttonAccessibility,
 };

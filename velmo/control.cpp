@@ -1,6 +1,7 @@
 // The messages that every control answers alike, from its Control.
 #include "control.h"
 
+#include "themerecord.h"
 #include "windowstate.h"
 
 // Without the window's wide procedure the system would hand every text to
@@ -22,10 +23,18 @@ static void addStyles(HWND window, int index, DWORD styles) {
 
 LRESULT answerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width,
                       const Control* control) {
-    if (message == WM_NCCREATE && !newWindowState(window)) {
+    if (message == WM_NCCREATE && !newWindowState(window, control->section)) {
         return FALSE;
     }
+    bool moves = message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
+    if (moves && control->findHotItem != nullptr) {
+        trackHotItem(window, control->findHotItem(window, lParam));
+    }
+    // A theme that another thread swaps out meanwhile stays until the
+    // message is answered.
+    beginThemeUse();
     LRESULT result = control->handle(window, message, wParam, lParam, width);
+    endThemeUse();
     if (message == WM_NCDESTROY) {
         deleteWindowState(window);
     }
@@ -85,6 +94,15 @@ LRESULT handleControlMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
             clampHeightAgain(window);
         }
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        return 0;
+    case WM_MOUSELEAVE:
+        leaveHotItem(window);
+        return 0;
+    case WM_ENABLE:
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        break;
+    case WM_THEMECHANGED:
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return 0;
     case WM_SETCURSOR:
         if (control->choosesCursor) {

@@ -30,6 +30,8 @@ struct Control {
     // same colour as the class registered before it shares that class's
     // brush); other appearances erase in their own colour of it.
     ColourRole background;
+    // The section of a theme's theme.ini that gives its colours.
+    ThemeSection section = noSection;
     // Styles that every window of the control has, whatever its host gives.
     DWORD style = 0;
     DWORD extendedStyle = 0;
@@ -42,6 +44,10 @@ struct Control {
     // WM_SETCURSOR shows the shape that the control chose for the window
     // (chooseCursor); false leaves the class cursor, the arrow.
     bool choosesCursor = false;
+    // The item at a point in client coordinates (0 for the control itself,
+    // -1 for none), drawn hot while the pointer is over it; null for a
+    // control without a hot look.
+    int (*findHotItem)(HWND window, LPARAM point) = nullptr;
     // Space and Enter of a control created with WS_TABSTOP, and what it
     // answers WM_GETDLGCODE; null keys for a control that takes no keys.
     const KeyActions* keys = nullptr;

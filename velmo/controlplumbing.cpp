@@ -2,6 +2,8 @@
 // plain shapes, cursors, notifications to the parent and the height clamp.
 #include "controlplumbing.h"
 
+#include <initializer_list>
+
 #include "displayscale.h"
 #include "themerecord.h"
 #include "windowstate.h"
@@ -84,11 +86,11 @@ void fillBox(HDC target, const RECT* box, COLORREF colour) {
 void fillClientArea(HWND window, HDC target, ColourRole role) {
     RECT client;
     GetClientRect(window, &client);
-    fillBox(target, &client, getColour(role));
+    fillBox(target, &client, getWindowColour(window, role));
 }
 
 bool eraseInAppearance(HWND window, HDC target, ColourRole role) {
-    if (getAppearance() == lightAppearance) {
+    if (getAppearance() == lightAppearance && getWindowColour(window, role) == getLightColour(role)) {
         return false;
     }
     fillClientArea(window, target, role);
@@ -116,6 +118,54 @@ void showChosenCursor(HWND window) {
     if (state != nullptr && state->cursor.shape != cursorNone) {
         SetCursor(state->cursor.cursor);
     }
+}
+
+static bool isMouseButtonDown(void) {
+    for (int key : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2}) {
+        if (GetKeyState(key) < 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+static void showHotItem(HWND window, WindowState* state, int item) {
+    if (state->hotItem != item) {
+        state->hotItem = item;
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    }
+}
+
+void trackHotItem(HWND window, int item) {
+    WindowState* state = findWindowState(window);
+    if (state == nullptr) {
+        return;
+    }
+    if (isMouseButtonDown()) {
+        item = -1;
+    }
+    if (item >= 0 && !state->leaveTracked) {
+        TRACKMOUSEEVENT request = {sizeof request, TME_LEAVE, window, 0};
+        state->leaveTracked = TrackMouseEvent(&request) != FALSE;
+    }
+    showHotItem(window, state, item);
+}
+
+void leaveHotItem(HWND window) {
+    WindowState* state = findWindowState(window);
+    if (state != nullptr) {
+        state->leaveTracked = false;
+        showHotItem(window, state, -1);
+    }
+}
+
+int getHotItem(HWND window) {
+    const WindowState* state = findWindowState(window);
+    return state != nullptr ? state->hotItem : -1;
+}
+
+int findWholeControl(HWND, LPARAM) {
+    return 0;
 }
 
 void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam) {

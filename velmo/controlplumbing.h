@@ -81,6 +81,19 @@ void chooseCursor(HWND window, CursorShape shape);
 // Shows the window's chosen cursor; before any choice the cursor is left alone.
 void showChosenCursor(HWND window);
 
+// The item under the pointer, drawn hot: item at a mouse move, press or
+// release (-1 where no item is, or while a mouse button is down), and none
+// from the WM_MOUSELEAVE that trackHotItem asks the system for. The control
+// repaints only when the hot item changes.
+void trackHotItem(HWND window, int item);
+void leaveHotItem(HWND window);
+
+// The hot item; -1 for none.
+int getHotItem(HWND window);
+
+// The item of a control without items: the control itself, 0.
+int findWholeControl(HWND window, LPARAM point);
+
 // Sends WM_COMMAND with these parameters to the control's parent; the parent's
 // result is ignored.
 void sendCommandToParent(HWND control, WPARAM wParam, LPARAM lParam);

@@ -53,16 +53,18 @@ static void handFocusToField(HWND window) {
     }
 }
 
-// Outside the light appearance the field takes the body's colours; in the
-// light one it keeps the platform's.
+// Outside the light appearance, or where a theme gives the edit colours,
+// the field takes them; otherwise it keeps the platform's.
 static LRESULT colourField(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
-    if (getAppearance() == lightAppearance) {
+    COLORREF text = getTextColour(window, bodyTextColour);
+    COLORREF face = getWindowColour(window, bodyColour);
+    if (getAppearance() == lightAppearance && text == getColour(bodyTextColour) && face == getColour(bodyColour)) {
         return answerByDefault(window, message, wParam, lParam, width);
     }
     HDC target = reinterpret_cast<HDC>(wParam);
-    SetTextColor(target, getTextColour(window, bodyTextColour));
-    SetBkColor(target, getColour(bodyColour));
-    SetDCBrushColor(target, getColour(bodyColour));
+    SetTextColor(target, text);
+    SetBkColor(target, face);
+    SetDCBrushColor(target, face);
     return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
 }
 
@@ -97,6 +99,7 @@ static LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_GETTEXT:
         return relayToEditField(window, message, wParam, lParam, width);
     case WM_DPICHANGED_AFTERPARENT:
+    case WM_THEMECHANGED:
         fitFieldToDpi(window);
         break;
     case WM_CTLCOLOREDIT:
@@ -118,5 +121,6 @@ extern const Control editControl = {
     .wideProcedure = answerWideMessage<editControl>,
     .handle = handleEditMessage,
     .background = editFrameColour,
+    .section = editSection,
     .accessibility = &editAccessibility,
 };

@@ -15,14 +15,14 @@ static const int captionBottom = 24;
 static const int captionMaxCount = 255;
 static const UINT captionFormat = DT_SINGLELINE | DT_VCENTER;
 
-static void drawPanel(HDC target, SIZE size) {
+static void drawPanel(HWND window, HDC target, SIZE size) {
     RECT panel = {0, 0, size.cx, size.cy};
-    drawShape(target, boxShape, &panel, getColour(bodyColour), getColour(outlineColour));
+    drawShape(target, boxShape, &panel, getWindowColour(window, bodyColour), getColour(outlineColour));
 }
 
 static void drawFrame(HWND window, HDC target) {
     SIZE size = getWindowSize(window);
-    drawPanel(target, size);
+    drawPanel(window, target, size);
     int dpi = getWindowDpi(window);
     StripSlices header = findStripSlices(getWindowTheme(window), frameLeft, dpi);
     drawThreeSliceStrip(target, &header, 0, size.cx, &headerStrip);
@@ -53,6 +53,7 @@ extern const Control frameControl = {
     .wideProcedure = answerWideMessage<frameControl>,
     .handle = handleFrameMessage,
     .background = bodyColour,
+    .section = frameSection,
     // The dialog manager's Tab and arrow keys reach the controls inside a
     // frame only through a parent with WS_EX_CONTROLPARENT.
     .extendedStyle = WS_EX_CONTROLPARENT,

@@ -14,15 +14,17 @@ static const UINT textFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 // over its last drawing would change.
 static void drawLink(HWND window, HDC target) {
     int dpi = getWindowDpi(window);
-    ThemeImage icon = findThemeImage(getWindowTheme(window), linkIcon, dpi);
+    bool hot = getHotItem(window) == 0;
+    ThemeBitmap iconLook = !IsWindowEnabled(window) ? linkDisabled : hot ? linkHot : linkIcon;
+    ThemeImage icon = findThemeImage(getWindowTheme(window), iconLook, dpi);
     SIZE size = getWindowSize(window);
     RECT whole = {0, 0, size.cx, size.cy};
-    fillBox(target, &whole, getColour(bodyColour));
+    fillBox(target, &whole, getWindowColour(window, bodyColour));
     SIZE iconSize = getDrawnSize(&icon);
     // Halved separately: a 15-pixel icon in a 20-pixel link stands at y = 3.
     int top = size.cy / 2 - iconSize.cy / 2;
     RECT iconBox = {0, top, iconSize.cx, top + iconSize.cy};
-    COLORREF colour = getTextColour(window, linkTextColour);
+    COLORREF colour = getTextColour(window, linkTextColour, hot ? hotLook : normalLook);
     drawGlyph(target, &icon, &iconBox, colour);
     RECT textBox = {scaleToDpi(textLeft, dpi), 0, size.cx, size.cy};
     drawWindowText(target, window, textMaxCount, &textBox, colour, textFormat);
@@ -64,8 +66,10 @@ extern const Control linkControl = {
     .wideProcedure = answerWideMessage<linkControl>,
     .handle = handleLinkMessage,
     .background = bodyColour,
+    .section = linkSection,
     .draw = drawLink,
     .choosesCursor = true,
+    .findHotItem = findWholeControl,
     .keys = &linkKeys,
     .accessibility = &linkAccessibility,
 };

@@ -151,6 +151,7 @@ extern const Control listControl = {
     .handle = handleListMessage,
     .extraBytes = reservedExtraBytes,
     .background = bodyColour,
+    .section = listSection,
     // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
     // procedure as UTF-16 (see the tab menu's).
     .style = LBS_HASSTRINGS,

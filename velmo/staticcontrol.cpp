@@ -36,6 +36,7 @@ extern const Control staticControl = {
     .wideProcedure = answerWideMessage<staticControl>,
     .handle = handleStaticMessage,
     .background = bodyColour,
+    .section = staticSection,
     .draw = drawStatic,
     .accessibility = &staticAccessibility,
 };

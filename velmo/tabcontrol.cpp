@@ -300,8 +300,19 @@ static LRESULT removeTab(HWND window, WPARAM position) {
     return 0;
 }
 
+// The tab under the pointer, unpressed, shows the theme's hot tab where it
+// has one, and its hot text; plain drawing has none.
+static void drawHotTab(HDC target, const StripSlices* hot, const RECT* box) {
+    if (hot->middle.bitmap != nullptr && !drawsPlain()) {
+        drawThreeSliceStrip(target, hot, box->left, getDrawnRight(box) - box->left, &pressedStrip);
+    }
+}
+
 static void drawTabs(HWND window, HDC target, int dpi) {
-    StripSlices pressed = findStripSlices(getWindowTheme(window), tabPressedLeft, dpi);
+    Theme* theme = getWindowTheme(window);
+    StripSlices pressed = findStripSlices(theme, tabPressedLeft, dpi);
+    StripSlices hot = findStripSlices(theme, tabHotLeft, dpi);
+    int hotPosition = getHotItem(window);
     HGDIOBJ previous = selectTextStyle(target, window, getTextColour(window, tabTextColour));
     WindowState* state = findWindowState(window);
     ListItem* items = getWindowItems(window);
@@ -312,11 +323,15 @@ static void drawTabs(HWND window, HDC target, int dpi) {
             continue;
         }
         const wchar_t* caption = findItemText(state, items, position, tab, tab->caption);
+        bool isHot = position == hotPosition;
         RECT box = getTabBoxAtDpi(position++, dpi);
         if (tab->pressed != 0) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
+        } else if (isHot) {
+            drawHotTab(target, &hot, &box);
         }
-        SetTextColor(target, getTextColour(window, tab->pressed != 0 ? pressedTextColour : tabTextColour));
+        SetTextColor(target, tab->pressed != 0 ? getTextColour(window, pressedTextColour)
+                                               : getTextColour(window, tabTextColour, isHot ? hotLook : normalLook));
         RECT textBox = {box.left, scaleToDpi(textTop, dpi), getDrawnRight(&box), scaleToDpi(textBottom, dpi)};
         drawItemText(target, caption, tab->caption, &textBox, captionFormat);
     }
@@ -412,6 +427,7 @@ extern const Control tabMenuControl = {
     .handle = handleTabMessage,
     .extraBytes = reservedExtraBytes,
     .background = barColour,
+    .section = tabSection,
     // Both an ANSI and a wide sender's LB_ADDSTRING text reach the wide
     // procedure as UTF-16: the system converts a list-box string message for
     // a window whose style says that its items are strings.
@@ -419,6 +435,7 @@ extern const Control tabMenuControl = {
     .keptToHeight = true,
     .draw = drawTabMenu,
     .choosesCursor = true,
+    .findHotItem = findTabPositionAt,
     .keys = &tabKeys,
     .dialogCode = DLGC_WANTARROWS,
     .accessibility = &tabMenuAccessibility,

@@ -234,6 +234,16 @@ HFONT makeMainFontAt(int dpi) {
                        mainFontFace);
 }
 
+HFONT makeFontAt(const wchar_t* face, int height, bool bold, int dpi) {
+    wchar_t mainFace[LF_FACESIZE];
+    if (face == nullptr && MultiByteToWideChar(CP_ACP, 0, mainFontFace, -1, mainFace, LF_FACESIZE) == 0) {
+        return nullptr;
+    }
+    return CreateFontW(scaleToDpi(height != 0 ? height : mainFontHeight, dpi), 0, 0, 0, bold ? FW_BOLD : FW_DONTCARE,
+                       FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face != nullptr ? face : mainFace);
+}
+
 HFONT getMainFont(void) {
     if (mainFont == nullptr) {
         mainFont = makeMainFontAt(getSystemDpi());

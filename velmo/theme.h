@@ -66,4 +66,9 @@ HBITMAP loadThemeFileFrom(const char* folder, ThemeBitmap which);
 // owns it.
 HFONT makeMainFontAt(int dpi);
 
+// A new font of this face (null: the main font's) and height in pixels at
+// 96 DPI (0: the main font's), bold or of normal weight, for this DPI; the
+// caller owns it.
+HFONT makeFontAt(const wchar_t* face, int height, bool bold, int dpi);
+
 #endif

@@ -189,6 +189,9 @@ static LRESULT handleWindowMessage(HWND window, UINT message, WPARAM wParam, LPA
             return 1;
         }
         return forwardMessage(window, message, wParam, lParam, width);
+    case WM_THEMECHANGED:
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return forwardMessage(window, message, wParam, lParam, width);
     case WM_SIZE:
         roundCorners(window);
         return forwardMessage(window, message, wParam, lParam, width);
@@ -218,4 +221,5 @@ extern const Control windowControl = {
     .wideProcedure = answerWideMessage<windowControl>,
     .handle = handleWindowMessage,
     .background = bodyColour,
+    .section = windowSection,
 };

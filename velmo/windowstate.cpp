@@ -77,18 +77,19 @@ static void emptySlot(size_t index) {
 static void freeWindowState(WindowState* state) {
     if (state != nullptr) {
         deleteItemTextCopies(&state->texts);
-        releaseTheme(state->theme);
         delete state;
     }
 }
 
 // A record left by a window whose handle the system has given again (one that
 // never saw its WM_NCDESTROY) gives way to the new one.
-bool newWindowState(HWND window) {
+bool newWindowState(HWND window, ThemeSection section) {
     WindowState* state = new (std::nothrow) WindowState();
     if (state == nullptr) {
         return false;
     }
+    state->section = section;
+    state->hotItem = -1;
     WindowState* replaced = nullptr;
     AcquireSRWLockExclusive(&tableLock);
     bool kept = (usedSlots + 1) * 2 <= slotCount || growTable();
@@ -118,6 +119,19 @@ WindowState* findWindowState(HWND window) {
     return state;
 }
 
+HWND* newWindowList(int* count) {
+    *count = 0;
+    AcquireSRWLockShared(&tableLock);
+    HWND* windows = usedSlots != 0 ? new (std::nothrow) HWND[usedSlots] : nullptr;
+    for (size_t index = 0; windows != nullptr && index < slotCount; index++) {
+        if (slots[index].window != nullptr) {
+            windows[(*count)++] = slots[index].window;
+        }
+    }
+    ReleaseSRWLockShared(&tableLock);
+    return windows;
+}
+
 void deleteWindowState(HWND window) {
     WindowState* state = nullptr;
     AcquireSRWLockExclusive(&tableLock);
@@ -131,4 +145,5 @@ void deleteWindowState(HWND window) {
     }
     ReleaseSRWLockExclusive(&tableLock);
     freeWindowState(state);
+    forgetWindowTheme(window);
 }

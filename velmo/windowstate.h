@@ -3,7 +3,8 @@
 // (WM_NCDESTROY), and found from the window's handle in constant time without
 // a call to the window server. The user-data slot keeps what hosts read (the
 // tab menu's and the list's items, the button's pressed flag); the record
-// holds the rest.
+// holds the rest; a window given a theme of its own finds it in the theme
+// records' table (themerecord.h), as a host's window does.
 #ifndef VELMO_WINDOWSTATE_H
 #define VELMO_WINDOWSTATE_H
 
@@ -11,7 +12,6 @@
 
 #include "controlplumbing.h"
 
-struct Theme;
 struct AccessibleObject;
 
 // The UTF-16 copy of one item's text, beside the item that it belongs to
@@ -40,8 +40,13 @@ struct WindowState {
     ItemTextCopies texts;
     // The edit's inner field.
     HWND field;
-    // The window's own theme; null follows the process's.
-    Theme* theme;
+    // Which section of a theme gives its colours.
+    ThemeSection section;
+    // The item under the pointer (0 for a control without items), drawn hot;
+    // -1 for none. leaveTracked while the system is to say when the pointer
+    // leaves.
+    int hotItem;
+    bool leaveTracked;
     // Readers' object of the window, which it doesn't own: made at the first
     // request, it leaves here when the last reader releases it.
     AccessibleObject* accessible;
@@ -53,12 +58,17 @@ struct WindowState {
 };
 
 // Makes the window's record; false, with nothing made, when memory runs out.
-bool newWindowState(HWND window);
+bool newWindowState(HWND window, ThemeSection section);
 
 // Frees the window's record and everything it owns.
 void deleteWindowState(HWND window);
 
 // The window's record; null for a window that has none.
 WindowState* findWindowState(HWND window);
+
+// Every window that has a record, in a new array that the caller frees with
+// delete[]; count receives their number. Null when there are none or memory
+// runs out.
+HWND* newWindowList(int* count);
 
 #endif

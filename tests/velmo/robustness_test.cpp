@@ -502,6 +502,7 @@ protected:
     }
 
     void TearDown() override {
+        useTheme(nullptr);
         reportHighContrast(false);
         restoreSystemColours();
         setLightThemeValue(-1, true);
@@ -553,6 +554,51 @@ TEST_P(EveryAppearance, highContrastGreysADisabledControlsText) {
     Pixels disabled = showControl(false);
     EXPECT_GT(countPixels(&disabled, getSchemePixel(COLOR_GRAYTEXT)), 0);
     EXPECT_EQ(enabledText, countPixels(&disabled, text) + countPixels(&disabled, getSchemePixel(COLOR_GRAYTEXT)));
+}
+
+// The shipped theme restyles every class while it is shown, for the whole
+// process or for the window round it, and the built-in theme comes back
+// pixel for pixel.
+TEST_P(EveryAppearance, shippedThemeRestylesLiveAndTheBuiltInOneComesBack) {
+    Pixels builtIn = showControl(pressesOnAClick(GetParam()));
+    ASSERT_TRUE(useTheme(L"slate"));
+    Pixels themed = captureWindow(control);
+    EXPECT_NE(builtIn.data, themed.data);
+    ASSERT_TRUE(useTheme(nullptr));
+    EXPECT_EQ(builtIn.data, captureWindow(control).data);
+    HWND around = isTopLevel(GetParam()) ? control : host;
+    ASSERT_TRUE(useWindowTheme(around, L"slate"));
+    EXPECT_EQ(themed.data, captureWindow(control).data);
+    ASSERT_TRUE(useWindowTheme(around, nullptr));
+    EXPECT_EQ(builtIn.data, captureWindow(control).data);
+}
+
+// Under the pointer with no button down a button, a link or a tab takes the
+// theme's hot look, and a disabled one its disabled look; the built-in
+// theme has neither, and keeps its pixels.
+TEST_P(EveryAppearance, hotAndDisabledLooksComeOnlyFromATheme) {
+    if (!pressesOnAClick(GetParam()) && strcmp(GetParam().name, VELMO_LINK_CLASS) != 0) {
+        GTEST_SKIP() << "has no hot look";
+    }
+    const LPARAM point = MAKELPARAM(controlLeft + 5, controlTop);
+    Pixels normal = showControl(false);
+    SendMessageA(control, WM_MOUSEMOVE, 0, point);
+    paint(control);
+    EXPECT_EQ(normal.data, captureWindow(control).data) << "built-in, hot";
+    SendMessageA(control, WM_MOUSELEAVE, 0, 0);
+    ASSERT_TRUE(useTheme(L"slate"));
+    Pixels themed = captureWindow(control);
+    SendMessageA(control, WM_MOUSEMOVE, 0, point);
+    paint(control);
+    Pixels hot = captureWindow(control);
+    EXPECT_NE(themed.data, hot.data);
+    SendMessageA(control, WM_MOUSELEAVE, 0, 0);
+    paint(control);
+    EXPECT_EQ(themed.data, captureWindow(control).data) << "left";
+    EnableWindow(control, FALSE);
+    paint(control);
+    EXPECT_NE(themed.data, captureWindow(control).data) << "disabled";
+    EXPECT_TRUE(useTheme(nullptr));
 }
 
 // Asked to erase as it prints, a control covers the caller's canvas as the
@@ -618,6 +664,30 @@ TEST_F(Robustness, startsDarkWhenTheSettingSaysSo) {
     Pixels shown = captureWindow(list);
     EXPECT_LT(measureContrast(findCommonestPixel(&shown), 0), 2.0);
     DestroyWindow(list);
+}
+
+// Switching between the shipped and the built-in theme while 50 controls
+// are shown frees every theme that goes: GDI objects and heap stay put.
+TEST_F(Robustness, switchingThemesWhileShownLeavesNothingBehind) {
+    const int shownCount = 50;
+    const int switchCount = 100;
+    std::vector<HWND> shown;
+    for (int index = 0; index < shownCount; index++) {
+        const VelmoClass& kind = velmoClasses[1 + index % (velmoClassCount - 1)];
+        shown.push_back(createControl(kind, WS_VISIBLE));
+        addItem(shown.back());
+    }
+    for (int index = 0; index < warmUpCount / 10; index++) {
+        ASSERT_TRUE(useTheme(index % 2 == 0 ? L"slate" : nullptr));
+    }
+    Usage before = measureUsage();
+    for (int index = 0; index < switchCount; index++) {
+        ASSERT_TRUE(useTheme(index % 2 == 0 ? L"slate" : nullptr));
+    }
+    expectNoGrowth(before, "theme switches");
+    for (HWND control : shown) {
+        DestroyWindow(control);
+    }
 }
 
 }  // namespace

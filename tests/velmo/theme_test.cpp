@@ -367,6 +367,21 @@ TEST_P(ThemeCheck, CountsAndReportsEachProblem) {
 INSTANTIATE_TEST_SUITE_P(BadInput, ThemeCheck, testing::ValuesIn(checkCases),
                          [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
 
+// useTheme takes a theme only where checkTheme finds nothing, and says why
+// it turned one down.
+TEST_P(ThemeCheck, UseThemeTakesOnlyAUsableTheme) {
+    const CheckCase& check = GetParam();
+    int problems = checkTheme(folder.c_str(), nullptr, 0);
+    BOOL used = useTheme(folder.c_str());
+    EXPECT_EQ(problems == 0, used != FALSE);
+    if (problems != 0) {
+        DWORD expected = problems > 0 ? ERROR_INVALID_DATA
+                         : check.folder == nullptr ? ERROR_PATH_NOT_FOUND : ERROR_FILE_NOT_FOUND;
+        EXPECT_EQ(expected, GetLastError());
+    }
+    EXPECT_TRUE(useTheme(nullptr));
+}
+
 // The report is cut to its buffer and terminated; without one only the problems are counted.
 TEST_P(ThemeCheck, CutsTheReportToItsBuffer) {
     if (GetParam().problems < 1) {
