@@ -73,6 +73,21 @@ TEST_F(ButtonMessages, releaseNotifiesParentWithIdentifierAndNoHandle) {
     EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
 }
 
+// BM_CLICK clicks as a release over it does; BM_GETSTATE follows the drawn
+// press and the focus.
+TEST_F(ButtonMessages, clickMessageNotifiesOnceAndStateFollowsPressAndFocus) {
+    HWND button = createButton("OK", buttonId, buttonLeftEdge, buttonTop);
+    EXPECT_EQ(0, SendMessageA(button, BM_CLICK, 0, 0));
+    EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+    EXPECT_EQ(0, SendMessageA(button, BM_GETSTATE, 0, 0));
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(BST_PUSHED, SendMessageA(button, BM_GETSTATE, 0, 0));
+    SetFocus(button);
+    EXPECT_EQ(BST_PUSHED | BST_FOCUS, SendMessageA(button, BM_GETSTATE, 0, 0));
+    SendMessageA(button, WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(BST_FOCUS, SendMessageA(button, BM_GETSTATE, 0, 0));
+}
+
 TEST_F(ButtonMessages, identifierIsSentWhole) {
     HWND button = createButton("OK", 65537, buttonLeftEdge, buttonTop);
     SendMessageA(button, WM_LBUTTONUP, 0, 0);
