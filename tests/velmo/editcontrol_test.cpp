@@ -19,6 +19,7 @@ const int editTop = 20;
 const int editWidth = 200;
 const int editHeight = 24;
 const int textSize = 64;
+const int editId = 9;
 
 std::string getText(HWND window) {
     char text[textSize] = "";
@@ -38,9 +39,17 @@ protected:
     EditHost() : HostedTest(editArea, hostWidth, hostHeight) {}
 
     HWND createEdit(const char* text, int top, DWORD style = 0) {
-        return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight, style);
+        return createChild(VELMO_EDIT_CLASS, text, host, editId, editLeft, top, editWidth, editHeight, style);
     }
 };
+
+// The field's box in the control's client area.
+RECT findFieldBox(HWND edit) {
+    RECT placed = {0, 0, 0, 0};
+    GetWindowRect(GetWindow(edit, GW_CHILD), &placed);
+    MapWindowPoints(nullptr, edit, reinterpret_cast<POINT*>(&placed), 2);
+    return placed;
+}
 
 using EditMessages = EditHost;
 using EditPixels = EditHost;
@@ -55,14 +64,52 @@ TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
     char className[16] = "";
     GetClassNameA(field, className, sizeof className);
     EXPECT_STRCASEEQ("Edit", className);
-    RECT placed;
-    GetWindowRect(field, &placed);
-    MapWindowPoints(nullptr, edit, reinterpret_cast<POINT*>(&placed), 2);
+    RECT placed = findFieldBox(edit);
     EXPECT_EQ(1, placed.left);
     EXPECT_EQ(1, placed.top);
     EXPECT_EQ(editWidth - 2, placed.right - placed.left);
     EXPECT_EQ(editHeight - 2, placed.bottom - placed.top);
     EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
+    SetWindowPos(edit, nullptr, 0, 0, editWidth / 2, editHeight * 2, SWP_NOMOVE | SWP_NOZORDER);
+    RECT resized = {1, 1, editWidth / 2 - 1, editHeight * 2 - 1};
+    placed = findFieldBox(edit);
+    EXPECT_TRUE(EqualRect(&resized, &placed));
+}
+
+TEST_F(EditMessages, fieldTakesTheEditStylesGivenAtCreation) {
+    for (DWORD styles : {DWORD(ES_PASSWORD | ES_NUMBER | ES_READONLY | ES_AUTOHSCROLL | ES_RIGHT | ES_UPPERCASE),
+                         DWORD(ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_CENTER | ES_LOWERCASE)}) {
+        HWND field = GetWindow(createEdit("", editTop, styles), GW_CHILD);
+        EXPECT_EQ(styles, GetWindowLongA(field, GWL_STYLE) & 0xFFFF);
+    }
+}
+
+// Edit messages reach the field in the sender's width and answer with its
+// result. With VELMO_EDIT_NOTIFY the field's notifications reach the parent
+// as the control's; without it they stop at the control.
+TEST_F(EditMessages, editMessagesAndNotificationsGoThroughTheControlInEitherWidth) {
+    for (bool wide : {false, true}) {
+        for (DWORD notify : {DWORD(0), DWORD(VELMO_EDIT_NOTIFY)}) {
+            SCOPED_TRACE(::testing::Message() << "wide " << wide << ", style " << notify);
+            HWND edit = createEdit("", editTop, notify);
+            auto send = wide ? SendMessageW : SendMessageA;
+            send(edit, EM_LIMITTEXT, 3, 0);
+            EXPECT_EQ(3, send(edit, EM_GETLIMITTEXT, 0, 0));
+            recorder.messages.clear();
+            send(edit, EM_REPLACESEL, FALSE, wide ? LPARAM(L"\u03a9bcd") : LPARAM("abcd"));
+            wchar_t text[textSize] = L"";
+            GetWindowTextW(GetWindow(edit, GW_CHILD), text, textSize);
+            EXPECT_EQ(std::wstring(wide ? L"\u03a9bc" : L"abc"), text);
+            std::vector<RecordedMessage> expected;
+            for (WORD code : {EN_MAXTEXT, EN_UPDATE, EN_CHANGE}) {
+                expected.push_back({host, WM_COMMAND, MAKEWPARAM(editId, code), LPARAM(edit)});
+            }
+            EXPECT_EQ(notify != 0 ? expected : std::vector<RecordedMessage>{}, recorder.messages);
+            send(edit, EM_SETPASSWORDCHAR, '#', 0);
+            EXPECT_EQ('#', send(edit, EM_GETPASSWORDCHAR, 0, 0));
+            DestroyWindow(edit);
+        }
+    }
 }
 
 // After a DPI change the field takes the shared font for the DPI again.
