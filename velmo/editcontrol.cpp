@@ -99,6 +99,16 @@ static bool isFieldMessage(UINT message) {
            (message >= ECM_FIRST && message <= lastExtendedEditMessage);
 }
 
+// Every edit message goes to the field but a null line buffer or
+// replacement text, which the platform's field reads unchecked (faulting, or
+// inserting whatever lies in memory): that reads and replaces nothing.
+static LRESULT relayFieldMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, TextWidth width) {
+    if ((message == EM_GETLINE || message == EM_REPLACESEL) && lParam == 0) {
+        return 0;
+    }
+    return relayToEditField(window, message, wParam, lParam, width);
+}
+
 // With VELMO_EDIT_NOTIFY, a notification of the field goes on to the parent
 // as a stock edit's does: with the control's identifier and handle. False
 // for any other WM_COMMAND, and without the style.
@@ -157,7 +167,7 @@ static LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return answerByDefault(window, message, wParam, lParam, width);
     }
     if (isFieldMessage(message)) {
-        return relayToEditField(window, message, wParam, lParam, width);
+        return relayFieldMessage(window, message, wParam, lParam, width);
     }
     return handleControlMessage(window, message, wParam, lParam, width, &editControl);
 }
