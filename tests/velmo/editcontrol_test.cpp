@@ -43,79 +43,35 @@ protected:
     }
 };
 
-// The field's box in the control's client area.
-RECT findFieldBox(HWND edit) {
-    RECT placed = {0, 0, 0, 0};
-    GetWindowRect(GetWindow(edit, GW_CHILD), &placed);
-    MapWindowPoints(nullptr, edit, reinterpret_cast<POINT*>(&placed), 2);
-    return placed;
-}
-
 using EditMessages = EditHost;
 using EditPixels = EditHost;
 using EditLifetime = EditHost;
 using EditKeyboard = EditHost;
 
+// The field takes the edit styles given to the control, and follows its size.
 TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
-    HWND edit = createEdit("", editTop);
+    const DWORD styles = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_PASSWORD | ES_NUMBER | ES_READONLY |
+                         ES_AUTOHSCROLL | ES_RIGHT | ES_UPPERCASE;
+    HWND edit = createEdit("", editTop, styles);
     ASSERT_NE(nullptr, edit);
     HWND field = GetWindow(edit, GW_CHILD);
     ASSERT_NE(nullptr, field);
     char className[16] = "";
     GetClassNameA(field, className, sizeof className);
     EXPECT_STRCASEEQ("Edit", className);
-    RECT placed = findFieldBox(edit);
+    RECT placed;
+    GetWindowRect(field, &placed);
+    MapWindowPoints(nullptr, edit, reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(1, placed.left);
     EXPECT_EQ(1, placed.top);
     EXPECT_EQ(editWidth - 2, placed.right - placed.left);
     EXPECT_EQ(editHeight - 2, placed.bottom - placed.top);
     EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
+    EXPECT_EQ(styles, GetWindowLongA(field, GWL_STYLE) & 0xFFFF);
     SetWindowPos(edit, nullptr, 0, 0, editWidth / 2, editHeight * 2, SWP_NOMOVE | SWP_NOZORDER);
-    RECT resized = {1, 1, editWidth / 2 - 1, editHeight * 2 - 1};
-    placed = findFieldBox(edit);
-    EXPECT_TRUE(EqualRect(&resized, &placed));
-}
-
-TEST_F(EditMessages, fieldTakesTheEditStylesGivenAtCreation) {
-    for (DWORD styles : {DWORD(ES_PASSWORD | ES_NUMBER | ES_READONLY | ES_AUTOHSCROLL | ES_RIGHT | ES_UPPERCASE),
-                         DWORD(ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_CENTER | ES_LOWERCASE)}) {
-        HWND field = GetWindow(createEdit("", editTop, styles), GW_CHILD);
-        EXPECT_EQ(styles, GetWindowLongA(field, GWL_STYLE) & 0xFFFF);
-    }
-}
-
-// Edit messages reach the field in the sender's width and answer with its
-// result. With VELMO_EDIT_NOTIFY the field's notifications reach the parent
-// as the control's; without it they stop at the control.
-TEST_F(EditMessages, editMessagesAndNotificationsGoThroughTheControlInEitherWidth) {
-    for (bool wide : {false, true}) {
-        for (DWORD notify : {DWORD(0), DWORD(VELMO_EDIT_NOTIFY)}) {
-            SCOPED_TRACE(::testing::Message() << "wide " << wide << ", style " << notify);
-            HWND edit = createEdit("", editTop, notify);
-            auto send = wide ? SendMessageW : SendMessageA;
-            send(edit, EM_LIMITTEXT, 3, 0);
-            EXPECT_EQ(3, send(edit, EM_GETLIMITTEXT, 0, 0));
-            recorder.messages.clear();
-            send(edit, EM_REPLACESEL, FALSE, wide ? LPARAM(L"\u03a9bcd") : LPARAM("abcd"));
-            wchar_t text[textSize] = L"";
-            GetWindowTextW(GetWindow(edit, GW_CHILD), text, textSize);
-            EXPECT_EQ(std::wstring(wide ? L"\u03a9bc" : L"abc"), text);
-            std::vector<RecordedMessage> expected;
-            for (WORD code : {EN_MAXTEXT, EN_UPDATE, EN_CHANGE}) {
-                expected.push_back({host, WM_COMMAND, MAKEWPARAM(editId, code), LPARAM(edit)});
-            }
-            EXPECT_EQ(notify != 0 ? expected : std::vector<RecordedMessage>{}, recorder.messages);
-            send(edit, EM_SETPASSWORDCHAR, '#', 0);
-            EXPECT_EQ('#', send(edit, EM_GETPASSWORDCHAR, 0, 0));
-            // Null texts read and replace nothing (Wine reads an ANSI
-            // sender's line buffer before the control does).
-            EXPECT_EQ(0, send(edit, EM_REPLACESEL, FALSE, 0));
-            if (wide) {
-                EXPECT_EQ(0, send(edit, EM_GETLINE, 0, 0));
-            }
-            DestroyWindow(edit);
-        }
-    }
+    GetWindowRect(field, &placed);
+    EXPECT_EQ(editWidth / 2 - 2, placed.right - placed.left);
+    EXPECT_EQ(editHeight * 2 - 2, placed.bottom - placed.top);
 }
 
 // After a DPI change the field takes the shared font for the DPI again.
@@ -162,6 +118,30 @@ TEST_F(EditMessages, fieldNotificationsStopAtTheControl) {
     pumpMessages();
     EXPECT_EQ(strlen("Changedx"), getText(edit).size());
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+// Edit messages reach the field in the sender's width and answer with its
+// result; with VELMO_EDIT_NOTIFY its notifications reach the parent as the
+// control's (without it they stop at the control, as above).
+TEST_F(EditMessages, editMessagesAndNotificationsGoThroughTheControlInEitherWidth) {
+    for (bool wide : {false, true}) {
+        SCOPED_TRACE(wide);
+        HWND edit = createEdit("", editTop, VELMO_EDIT_NOTIFY);
+        auto send = wide ? SendMessageW : SendMessageA;
+        send(edit, EM_LIMITTEXT, 3, 0);
+        EXPECT_EQ(0, send(edit, EM_REPLACESEL, FALSE, 0));  // a null text replaces nothing
+        send(edit, EM_REPLACESEL, FALSE, wide ? LPARAM(L"\u03a9bcd") : LPARAM("abcd"));
+        wchar_t text[textSize] = L"";
+        GetWindowTextW(GetWindow(edit, GW_CHILD), text, textSize);
+        EXPECT_EQ(std::wstring(wide ? L"\u03a9bc" : L"abc"), text);
+        auto notified = [&](WORD code) {
+            return RecordedMessage{host, WM_COMMAND, MAKEWPARAM(editId, code), LPARAM(edit)};
+        };
+        EXPECT_EQ((std::vector<RecordedMessage>{notified(EN_MAXTEXT), notified(EN_UPDATE), notified(EN_CHANGE)}),
+                  recorder.messages);
+        recorder.messages.clear();
+        DestroyWindow(edit);
+    }
 }
 
 // A one-pixel light grey frame round the field's white.
