@@ -78,8 +78,12 @@ static void cancelPress(HWND window) {
 }
 
 // BM_CLICK: a press and a release over it, drawn, announced and notified as
-// the mouse's are, without taking the focus.
+// the mouse's are, without taking the focus. A disabled button, which the
+// mouse can't click, ignores it.
 static void clickButton(HWND window) {
+    if (!IsWindowEnabled(window)) {
+        return;
+    }
     pressButton(window);
     releaseButton(window);
 }

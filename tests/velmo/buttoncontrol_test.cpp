@@ -73,8 +73,10 @@ TEST_F(ButtonMessages, releaseNotifiesParentWithIdentifierAndNoHandle) {
     EXPECT_FALSE(isPressed(button));
     EXPECT_EQ(0, SendMessageA(button, BM_GETSTATE, 0, 0));
     EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
-    // BM_CLICK clicks as a press and release over it do.
+    // BM_CLICK clicks as a press and release over it do, unless disabled.
     EXPECT_EQ(0, SendMessageA(button, BM_CLICK, 0, 0));
+    EnableWindow(button, FALSE);
+    SendMessageA(button, BM_CLICK, 0, 0);
     EXPECT_EQ((std::vector<RecordedMessage>{click(buttonId), click(buttonId)}), recorder.messages);
 }
 
