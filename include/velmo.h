@@ -73,6 +73,10 @@ VELMO_API ListItem* removeFromList(ListItem* head, int position, void (*release)
 #define VELMO_STATIC_CLASSW L"VelmoStatic"
 #define VELMO_EDIT_CLASSA "VelmoEdit"
 #define VELMO_EDIT_CLASSW L"VelmoEdit"
+/* A VelmoEdit style: its field's notifications (EN_CHANGE, EN_SETFOCUS, ...)
+ * reach the control's parent as a stock edit's do, with the control's own
+ * identifier and handle. Without it they stop at the control. */
+#define VELMO_EDIT_NOTIFY 0x4000L
 #ifdef UNICODE
 #define VELMO_WINDOW_CLASS VELMO_WINDOW_CLASSW
 #define VELMO_BUTTON_CLASS VELMO_BUTTON_CLASSW

@@ -180,6 +180,13 @@ static BSTR makeWindowString(HWND window, bool asDrawn) {
     }
 }
 
+// The control's own text for its name or value; a protected control (a
+// password) reads as empty.
+static BSTR makeControlString(HWND window, const AccessibleControl* description, bool asDrawn) {
+    bool hidden = (findStates(window, description) & STATE_SYSTEM_PROTECTED) != 0;
+    return hidden ? makeString(L"", false) : makeWindowString(window, asDrawn);
+}
+
 static void setVariant(VARIANT* variant, LONG value) {
     V_VT(variant) = VT_I4;
     V_I4(variant) = value;
@@ -451,7 +458,7 @@ struct AccessibleObject final : IAccessible {
             return located;
         }
         if (position == selfPosition) {
-            *name = makeWindowString(window, !description->hasField);
+            *name = makeControlString(window, description, !description->hasField);
         } else {
             AccessibleItem item = describeItem(window, description, position);
             *name = makeItemString(&item);
@@ -468,7 +475,7 @@ struct AccessibleObject final : IAccessible {
         if (position != selfPosition || !description->hasField) {
             return DISP_E_MEMBERNOTFOUND;
         }
-        *value = makeWindowString(window, false);
+        *value = makeControlString(window, description, false);
         return *value != nullptr ? S_OK : E_OUTOFMEMORY;
     }
 

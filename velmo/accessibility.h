@@ -29,7 +29,9 @@ struct AccessibleControl {
     LONG role;
     // States that the control always has, besides the common ones.
     DWORD states = 0;
-    // States that change with the control (a button drawn pressed); null for none.
+    // States that change with the control (a button drawn pressed); null for
+    // none. A control that reads as STATE_SYSTEM_PROTECTED (a password) has
+    // an empty name and value.
     DWORD (*findStates)(HWND control) = nullptr;
     // The name of the default action and what it does; null for none.
     const wchar_t* action = nullptr;

@@ -88,6 +88,22 @@ static void cancelPress(HWND window) {
     showPressed(window, 0);
 }
 
+// BM_CLICK: a press and a release over it, drawn, announced and notified as
+// the mouse's are, without taking the focus. A disabled button, which the
+// mouse can't click, ignores it.
+static void clickButton(HWND window) {
+    if (!IsWindowEnabled(window)) {
+        return;
+    }
+    pressButton(window);
+    releaseButton(window);
+}
+
+// BM_GETSTATE: pushed while drawn pressed, focus while it has the focus.
+static LRESULT findButtonState(HWND window) {
+    return (isPressed(window) ? BST_PUSHED : 0) | (GetFocus() == window ? BST_FOCUS : 0);
+}
+
 // Space presses the button and its release clicks, as a mouse press and
 // release would; Enter clicks at once. A Space press that the focus leaves is
 // drawn released again, without a click.
@@ -117,6 +133,11 @@ static LRESULT handleButtonMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_LBUTTONUP:
         releaseButtonWithMouse(window);
         return 0;
+    case BM_CLICK:
+        clickButton(window);
+        return 0;
+    case BM_GETSTATE:
+        return findButtonState(window);
     }
     return handleControlMessage(window, message, wParam, lParam, width, &buttonControl);
 }

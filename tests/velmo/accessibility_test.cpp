@@ -368,19 +368,27 @@ TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     EXPECT_EQ(3, V_I4(&next));
 }
 
+// A password character (it sets the field's ES_PASSWORD) hides the text that
+// readers set: they read it empty and protected.
 TEST_F(Accessibility, editValueIsItsFieldsTextAndSetsIt) {
     HWND edit = createControl(VELMO_EDIT_CLASS);
     IAccessible* object = read(edit);
     ASSERT_NE(nullptr, object);
-    BSTR typed = SysAllocString(L"Typed");
-    EXPECT_EQ(S_OK, object->put_accValue(childId(CHILDID_SELF), typed));
-    SysFreeString(typed);
-    char text[16] = "";
-    GetWindowTextA(GetWindow(edit, GW_CHILD), text, sizeof text);
-    EXPECT_STREQ("Typed", text);
-    BSTR value = nullptr;
-    EXPECT_EQ(S_OK, object->get_accValue(childId(CHILDID_SELF), &value));
-    EXPECT_EQ(L"Typed", takeString(value));
+    for (char password : {'\0', '*'}) {
+        SendMessageA(edit, EM_SETPASSWORDCHAR, password, 0);
+        BSTR typed = SysAllocString(L"Typed");
+        EXPECT_EQ(S_OK, object->put_accValue(childId(CHILDID_SELF), typed));
+        SysFreeString(typed);
+        char text[16] = "";
+        GetWindowTextA(GetWindow(edit, GW_CHILD), text, sizeof text);
+        EXPECT_STREQ("Typed", text);
+        BSTR value = nullptr;
+        EXPECT_EQ(S_OK, object->get_accValue(childId(CHILDID_SELF), &value));
+        EXPECT_EQ(password != 0 ? L"" : L"Typed", takeString(value));
+        EXPECT_EQ(password != 0 ? L"" : L"Typed", readName(object, CHILDID_SELF));
+        EXPECT_EQ(LONG(STATE_SYSTEM_FOCUSABLE | (password != 0 ? STATE_SYSTEM_PROTECTED : 0)),
+                  readStates(object, CHILDID_SELF));
+    }
 }
 
 TEST_F(Accessibility, anObjectOutlivingItsWindowAnswersWithErrors) {

@@ -67,10 +67,17 @@ TEST_F(ButtonMessages, releaseNotifiesParentWithIdentifierAndNoHandle) {
     ASSERT_NE(nullptr, button);
     SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_TRUE(isPressed(button));
+    EXPECT_EQ(BST_PUSHED, SendMessageA(button, BM_GETSTATE, 0, 0));
     EXPECT_TRUE(recorder.messages.empty());
     SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_FALSE(isPressed(button));
+    EXPECT_EQ(0, SendMessageA(button, BM_GETSTATE, 0, 0));
     EXPECT_EQ(std::vector<RecordedMessage>{click(buttonId)}, recorder.messages);
+    // BM_CLICK clicks as a press and release over it do, unless disabled.
+    EXPECT_EQ(0, SendMessageA(button, BM_CLICK, 0, 0));
+    EnableWindow(button, FALSE);
+    SendMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_EQ((std::vector<RecordedMessage>{click(buttonId), click(buttonId)}), recorder.messages);
 }
 
 TEST_F(ButtonMessages, identifierIsSentWhole) {
@@ -274,10 +281,11 @@ TEST_F(ButtonKeyboard, spaceClicksOnItsReleaseAndEnterAtOnce) {
     ASSERT_EQ(button, GetFocus());
     expectSpaceAndEnterClick(click(buttonId));
     EXPECT_FALSE(isPressed(button));
+    EXPECT_EQ(BST_FOCUS, SendMessageA(button, BM_GETSTATE, 0, 0));
 
     // A press that the focus leaves is taken back, and its release is lost.
     ASSERT_TRUE(holdKey(host, "space", VK_SPACE));
-    EXPECT_TRUE(isPressed(button));
+    EXPECT_EQ(BST_PUSHED | BST_FOCUS, SendMessageA(button, BM_GETSTATE, 0, 0));
     SetFocus(host);
     EXPECT_FALSE(isPressed(button));
     ASSERT_TRUE(releaseKey(host, "space", VK_SPACE));

@@ -19,6 +19,7 @@ const int editTop = 20;
 const int editWidth = 200;
 const int editHeight = 24;
 const int textSize = 64;
+const int editId = 9;
 
 std::string getText(HWND window) {
     char text[textSize] = "";
@@ -38,7 +39,7 @@ protected:
     EditHost() : HostedTest(editArea, hostWidth, hostHeight) {}
 
     HWND createEdit(const char* text, int top, DWORD style = 0) {
-        return createChild(VELMO_EDIT_CLASS, text, host, 0, editLeft, top, editWidth, editHeight, style);
+        return createChild(VELMO_EDIT_CLASS, text, host, editId, editLeft, top, editWidth, editHeight, style);
     }
 };
 
@@ -47,8 +48,11 @@ using EditPixels = EditHost;
 using EditLifetime = EditHost;
 using EditKeyboard = EditHost;
 
+// The field takes the edit styles given to the control, and follows its size.
 TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
-    HWND edit = createEdit("", editTop);
+    const DWORD styles = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_PASSWORD | ES_NUMBER | ES_READONLY |
+                         ES_AUTOHSCROLL | ES_RIGHT | ES_UPPERCASE;
+    HWND edit = createEdit("", editTop, styles);
     ASSERT_NE(nullptr, edit);
     HWND field = GetWindow(edit, GW_CHILD);
     ASSERT_NE(nullptr, field);
@@ -63,6 +67,11 @@ TEST_F(EditMessages, fieldSitsOnePixelInsideWithTheSharedFont) {
     EXPECT_EQ(editWidth - 2, placed.right - placed.left);
     EXPECT_EQ(editHeight - 2, placed.bottom - placed.top);
     EXPECT_EQ(reinterpret_cast<LRESULT>(getMainFont()), SendMessageA(field, WM_GETFONT, 0, 0));
+    EXPECT_EQ(styles, GetWindowLongA(field, GWL_STYLE) & 0xFFFF);
+    SetWindowPos(edit, nullptr, 0, 0, editWidth / 2, editHeight * 2, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(field, &placed);
+    EXPECT_EQ(editWidth / 2 - 2, placed.right - placed.left);
+    EXPECT_EQ(editHeight * 2 - 2, placed.bottom - placed.top);
 }
 
 // After a DPI change the field takes the shared font for the DPI again.
@@ -109,6 +118,30 @@ TEST_F(EditMessages, fieldNotificationsStopAtTheControl) {
     pumpMessages();
     EXPECT_EQ(strlen("Changedx"), getText(edit).size());
     EXPECT_TRUE(recorder.messages.empty());
+}
+
+// Edit messages reach the field in the sender's width and answer with its
+// result; with VELMO_EDIT_NOTIFY its notifications reach the parent as the
+// control's (without it they stop at the control, as above).
+TEST_F(EditMessages, editMessagesAndNotificationsGoThroughTheControlInEitherWidth) {
+    for (bool wide : {false, true}) {
+        SCOPED_TRACE(wide);
+        HWND edit = createEdit("", editTop, VELMO_EDIT_NOTIFY);
+        auto send = wide ? SendMessageW : SendMessageA;
+        send(edit, EM_LIMITTEXT, 3, 0);
+        EXPECT_EQ(0, send(edit, EM_REPLACESEL, FALSE, 0));  // a null text replaces nothing
+        send(edit, EM_REPLACESEL, FALSE, wide ? LPARAM(L"\u03a9bcd") : LPARAM("abcd"));
+        wchar_t text[textSize] = L"";
+        GetWindowTextW(GetWindow(edit, GW_CHILD), text, textSize);
+        EXPECT_EQ(std::wstring(wide ? L"\u03a9bc" : L"abc"), text);
+        auto notified = [&](WORD code) {
+            return RecordedMessage{host, WM_COMMAND, MAKEWPARAM(editId, code), LPARAM(edit)};
+        };
+        EXPECT_EQ((std::vector<RecordedMessage>{notified(EN_MAXTEXT), notified(EN_UPDATE), notified(EN_CHANGE)}),
+                  recorder.messages);
+        recorder.messages.clear();
+        DestroyWindow(edit);
+    }
 }
 
 // A one-pixel light grey frame round the field's white.

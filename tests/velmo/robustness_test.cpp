@@ -14,6 +14,10 @@
 // every process heap, the C runtime's included.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -65,12 +69,14 @@ const UINT skippedMessages[] = {
     WM_SETHOTKEY,     WM_CONTEXTMENU,  WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK, WM_NCRBUTTONDOWN, WM_NCRBUTTONUP,
     WM_NCMBUTTONDOWN, WM_SYSKEYDOWN,   WM_SYSKEYUP,      WM_SYSCHAR,         WM_SYSDEADCHAR,   WM_SYSCOMMAND,
     WM_TIMER,         WM_RBUTTONUP,    WM_IME_STARTCOMPOSITION, WM_IME_ENDCOMPOSITION, WM_IME_COMPOSITION,
+    EM_SETWORDBREAKPROC,
 };
 const UINT firstImeMessage = WM_IME_SETCONTEXT;
 const UINT lastImeMessage = WM_IME_KEYUP;
 
 // Messages whose lParam points at something get a zeroed scratch buffer, or
-// a short string where a string is expected.
+// a short string where a string is expected; EM_GETSEL's wParam points at
+// the buffer too.
 const UINT bufferMessages[] = {
     WM_GETTEXT,           WM_GETMINMAXINFO,    WM_DRAWITEM,   WM_MEASUREITEM,  WM_DELETEITEM,  WM_COMPAREITEM,
     WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_COPYDATA,   WM_NOTIFY,       WM_HELP,        WM_STYLECHANGING,
@@ -85,6 +91,11 @@ const UINT lastMdiMessage = 0x22F;
 // window of the library is.
 const UINT firstEditMessage = EM_GETSEL;
 const UINT lastEditMessage = 0xDA;
+// The later edit messages (EM_SETCUEBANNER, ...), which the edit's field
+// answers too.
+const UINT firstExtendedEditMessage = ECM_FIRST;
+const UINT lastExtendedEditMessage = BCM_FIRST - 1;
+const unsigned extendedEditShare = 8;
 const UINT firstComboBoxMessage = CB_GETEDITSEL;
 const UINT lastComboBoxMessage = 0x164;
 const UINT stringMessages[] = {
@@ -149,10 +160,14 @@ private:
     std::mt19937 random;
     char* scratch;
 
-    // Half of the storm goes to the list-box range, which two controls handle.
+    // Half of the storm goes to the list-box range, which two controls handle,
+    // and an eighth of the rest to the later edit messages.
     UINT pickMessage() {
         if (random() % 2 == 0) {
             return firstListBoxMessage + random() % (lastListBoxMessage - firstListBoxMessage + 1);
+        }
+        if (random() % extendedEditShare == 0) {
+            return firstExtendedEditMessage + random() % (lastExtendedEditMessage - firstExtendedEditMessage + 1);
         }
         return random() % (highestStormMessage + 1);
     }
@@ -183,11 +198,14 @@ private:
             *lParam = reinterpret_cast<LPARAM>(stormStrings[random() % (sizeof stormStrings / sizeof stormStrings[0])]);
         } else if (isListed(bufferMessages, message) || isWithin(message, firstMdiMessage, lastMdiMessage) ||
                    isWithin(message, firstEditMessage, lastEditMessage) ||
+                   isWithin(message, firstExtendedEditMessage, lastExtendedEditMessage) ||
                    isWithin(message, firstComboBoxMessage, lastComboBoxMessage)) {
             memset(scratch, 0, scratchSize);
             *lParam = reinterpret_cast<LPARAM>(scratch);
             if (message == WM_GETTEXT || message == WM_ASKCBFORMATNAME) {
                 *wParam %= scratchSize;
+            } else if (message == EM_GETSEL) {
+                *wParam = reinterpret_cast<WPARAM>(scratch);
             }
         } else if ((message == WM_KEYDOWN || message == WM_KEYUP) && (*wParam == VK_F10 || *wParam == VK_MENU)) {
             *wParam = 'A';  // F10 and Alt open the window menu's modal loop
