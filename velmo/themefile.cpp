@@ -171,10 +171,25 @@ static bool storeValue(int known, const wchar_t* value, ThemeSettings* settings)
 // Long enough for any valid value; a longer one is cut, and then not valid.
 static const int valueSize = 256;
 
-// The first value the file gives the key, or an empty one.
-static void readValue(const wchar_t* iniPath, int known, wchar_t* value) {
-    KeyRule rule = getKeyRule(known);
-    GetPrivateProfileStringW(rule.section, rule.name, L"", value, valueSize, iniPath);
+// A section's line "key=value" split into its key and its value as the
+// profile functions read it, without the quotes round it; each is cut to
+// valueSize. Reading a section's lines at once costs one call of the profile
+// functions where reading each key would cost one a key.
+static void splitLine(const wchar_t* line, wchar_t* key, wchar_t* value) {
+    const wchar_t* equals = wcschr(line, L'=');
+    size_t keyLength = equals != nullptr ? static_cast<size_t>(equals - line) : wcslen(line);
+    keyLength = keyLength < valueSize - 1 ? keyLength : valueSize - 1;
+    wmemcpy(key, line, keyLength);
+    key[keyLength] = L'\0';
+    const wchar_t* text = equals != nullptr ? equals + 1 : L"";
+    size_t length = wcslen(text);
+    if (length >= 2 && (text[0] == L'"' || text[0] == L'\'') && text[length - 1] == text[0]) {
+        text++;
+        length -= 2;
+    }
+    length = length < valueSize - 1 ? length : valueSize - 1;
+    wmemcpy(value, text, length);
+    value[length] = L'\0';
 }
 
 static bool isFile(const wchar_t* path) {
@@ -187,17 +202,94 @@ static bool isFolder(const wchar_t* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// A list of null-terminated strings ending in an empty one, from a section's
+// lines (or, for a null section, the section names), in a buffer grown as
+// needed; null past the bound or when memory runs out. The caller deletes it.
+static const DWORD firstListSize = 4096;
+static const DWORD maxListSize = 1 << 21;
+
+static wchar_t* readProfileList(const wchar_t* iniPath, const wchar_t* section) {
+    for (DWORD size = firstListSize; size <= maxListSize; size *= 2) {
+        wchar_t* buffer = new (std::nothrow) wchar_t[size];
+        if (buffer == nullptr) {
+            return nullptr;
+        }
+        DWORD length = section != nullptr ? GetPrivateProfileSectionW(section, buffer, size, iniPath)
+                                          : GetPrivateProfileSectionNamesW(buffer, size, iniPath);
+        if (length < size - 2) {
+            buffer[length] = L'\0';
+            buffer[length + 1] = L'\0';
+            return buffer;
+        }
+        delete[] buffer;
+    }
+    return nullptr;
+}
+
+static bool isKnownSection(const wchar_t* section) {
+    for (int known = 0; known < knownKeyCount; known++) {
+        if (_wcsicmp(getKeyRule(known).section, section) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What visitKnownKeys says of a key that it can't number.
+static const int unknownKey = -1;
+static const int repeatedKey = -2;
+
+// The known key's number, or unknownKey.
+static int findKnownKey(const wchar_t* section, const wchar_t* key) {
+    for (int known = 0; known < knownKeyCount; known++) {
+        KeyRule rule = getKeyRule(known);
+        if (_wcsicmp(rule.section, section) == 0 && _wcsicmp(rule.name, key) == 0) {
+            return known;
+        }
+    }
+    return unknownKey;
+}
+
+// Each key of a section's lines with its value and its number, or unknownKey,
+// or repeatedKey for a known key that came before.
+static void visitKnownKeys(const wchar_t* section, const wchar_t* lines,
+                           void (*visit)(int known, const wchar_t* key, const wchar_t* value, void* context),
+                           void* context) {
+    bool seen[knownKeyCount] = {};
+    wchar_t key[valueSize];
+    wchar_t value[valueSize];
+    for (const wchar_t* line = lines; *line != L'\0'; line += wcslen(line) + 1) {
+        if (*line == L';') {
+            continue;
+        }
+        splitLine(line, key, value);
+        int known = findKnownKey(section, key);
+        visit(known >= 0 && seen[known] ? repeatedKey : known, key, value, context);
+        if (known >= 0) {
+            seen[known] = true;
+        }
+    }
+}
+
+static void storeGivenValue(int known, const wchar_t*, const wchar_t* value, void* settings) {
+    if (known >= 0 && value[0] != L'\0') {
+        storeValue(known, value, static_cast<ThemeSettings*>(settings));
+    }
+}
+
 bool readThemeSettings(const wchar_t* iniPath, ThemeSettings* settings) {
     if (!isFile(iniPath)) {
         return false;
     }
-    wchar_t value[valueSize];
-    for (int known = 0; known < knownKeyCount; known++) {
-        readValue(iniPath, known, value);
-        if (value[0] != L'\0') {
-            storeValue(known, value, settings);
+    wchar_t* sections = readProfileList(iniPath, nullptr);
+    for (const wchar_t* section = sections; section != nullptr && *section != L'\0'; section += wcslen(section) + 1) {
+        wchar_t* lines = isKnownSection(section) ? readProfileList(iniPath, section) : nullptr;
+        if (lines != nullptr) {
+            visitKnownKeys(section, lines, storeGivenValue, settings);
         }
+        delete[] lines;
     }
+    delete[] sections;
     return true;
 }
 
@@ -299,81 +391,25 @@ static bool joinPath(const wchar_t* folder, const wchar_t* relative, wchar_t* pa
     return true;
 }
 
-// A list of null-terminated strings ending in an empty one, from a section's
-// lines (or, for a null section, the section names), in a buffer grown as
-// needed; null past the bound or when memory runs out. The caller deletes it.
-static const DWORD firstListSize = 4096;
-static const DWORD maxListSize = 1 << 21;
-
-static wchar_t* readProfileList(const wchar_t* iniPath, const wchar_t* section) {
-    for (DWORD size = firstListSize; size <= maxListSize; size *= 2) {
-        wchar_t* buffer = new (std::nothrow) wchar_t[size];
-        if (buffer == nullptr) {
-            return nullptr;
-        }
-        DWORD length = section != nullptr ? GetPrivateProfileSectionW(section, buffer, size, iniPath)
-                                          : GetPrivateProfileSectionNamesW(buffer, size, iniPath);
-        if (length < size - 2) {
-            buffer[length] = L'\0';
-            buffer[length + 1] = L'\0';
-            return buffer;
-        }
-        delete[] buffer;
-    }
-    return nullptr;
-}
-
-static bool isKnownSection(const wchar_t* section) {
-    for (int known = 0; known < knownKeyCount; known++) {
-        if (_wcsicmp(getKeyRule(known).section, section) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The known key's number, or -1.
-static int findKnownKey(const wchar_t* section, const wchar_t* key) {
-    for (int known = 0; known < knownKeyCount; known++) {
-        KeyRule rule = getKeyRule(known);
-        if (_wcsicmp(rule.section, section) == 0 && _wcsicmp(rule.name, key) == 0) {
-            return known;
-        }
-    }
-    return -1;
-}
-
 // Each line of a known section: a known key, once, with a valid value (the
 // first one, which is what the profile functions read).
-static void checkSectionKeys(Report* report, const wchar_t* iniPath, const wchar_t* file, const wchar_t* section,
-                             const wchar_t* lines) {
-    bool seen[knownKeyCount] = {};
-    wchar_t key[valueSize];
-    wchar_t value[valueSize];
+struct KeyCheck {
+    Report* report;
+    const wchar_t* file;
+    const wchar_t* section;
+};
+
+static void checkKey(int known, const wchar_t* key, const wchar_t* value, void* context) {
+    const KeyCheck* check = static_cast<const KeyCheck*>(context);
     ThemeSettings scratch;
-    for (const wchar_t* line = lines; *line != L'\0'; line += wcslen(line) + 1) {
-        if (*line == L';') {
-            continue;
-        }
-        const wchar_t* equals = wcschr(line, L'=');
-        size_t length = equals != nullptr ? static_cast<size_t>(equals - line) : wcslen(line);
-        length = length < valueSize - 1 ? length : valueSize - 1;
-        wmemcpy(key, line, length);
-        key[length] = L'\0';
-        int known = findKnownKey(section, key);
-        if (known < 0) {
-            addProblem(report, file, section, key, L"unknown key");
-        } else if (seen[known]) {
-            addProblem(report, file, section, key, L"given twice; the first one counts");
-        } else {
-            seen[known] = true;
-            readValue(iniPath, known, value);
-            if (!storeValue(known, value, &scratch)) {
-                wchar_t problem[problemSize];
-                describeBadValue(getKeyRule(known).kind, problem);
-                addProblem(report, file, section, key, problem);
-            }
-        }
+    if (known == unknownKey) {
+        addProblem(check->report, check->file, check->section, key, L"unknown key");
+    } else if (known == repeatedKey) {
+        addProblem(check->report, check->file, check->section, key, L"given twice; the first one counts");
+    } else if (!storeValue(known, value, &scratch)) {
+        wchar_t problem[problemSize];
+        describeBadValue(getKeyRule(known).kind, problem);
+        addProblem(check->report, check->file, check->section, key, problem);
     }
 }
 
@@ -397,7 +433,8 @@ static void checkIniFile(Report* report, const wchar_t* folder, const wchar_t* f
             addProblem(report, file, section, nullptr, L"too large to read");
             continue;
         }
-        checkSectionKeys(report, iniPath, file, section, lines);
+        KeyCheck check = {report, file, section};
+        visitKnownKeys(section, lines, checkKey, &check);
         delete[] lines;
     }
     delete[] sections;
@@ -456,25 +493,44 @@ struct BitmapHeader {
     unsigned pixelOffset;
 };
 
-// False when the bytes aren't a BMP file's headers.
+// Whether the system's loader takes pixels of that depth in that encoding:
+// run-length encoding goes with its own depth only.
+static bool isLoadableFormat(unsigned planes, unsigned bitsPerPixel, unsigned compression) {
+    bool depth = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 ||
+                 bitsPerPixel == 24 || bitsPerPixel == 32;
+    bool encoding = compression == BI_RGB || (compression == BI_RLE8 && bitsPerPixel == 8) ||
+                    (compression == BI_RLE4 && bitsPerPixel == 4) ||
+                    (compression == BI_BITFIELDS && (bitsPerPixel == 16 || bitsPerPixel == 32));
+    return planes == 1 && depth && encoding;
+}
+
+// False when the bytes aren't the headers of a BMP file that the system's
+// loader takes. The whole check reads headers only: loading every image of a
+// theme would cost several times a repaint of the controls that use it.
 static bool parseBitmapHeader(const unsigned char* bytes, DWORD count, BitmapHeader* header) {
     if (count < fileHeaderSize + coreHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
         return false;
     }
     const unsigned char* info = bytes + fileHeaderSize;
     unsigned infoSize = readLittleEndian(info, 4);
+    unsigned planes;
     unsigned bitsPerPixel;
     unsigned compression = BI_RGB;
     if (infoSize == coreHeaderSize) {
         header->width = readLittleEndian(info + 4, 2);
         header->height = readLittleEndian(info + 6, 2);
+        planes = readLittleEndian(info + 8, 2);
         bitsPerPixel = readLittleEndian(info + 10, 2);
     } else if (infoSize >= infoHeaderSize && count >= fileHeaderSize + infoHeaderSize) {
         header->width = static_cast<int>(readLittleEndian(info + 4, 4));
         header->height = static_cast<int>(readLittleEndian(info + 8, 4));
+        planes = readLittleEndian(info + 12, 2);
         bitsPerPixel = readLittleEndian(info + 14, 2);
         compression = readLittleEndian(info + 16, 4);
     } else {
+        return false;
+    }
+    if (!isLoadableFormat(planes, bitsPerPixel, compression)) {
         return false;
     }
     // A negative height stands for rows from the top.
@@ -485,10 +541,10 @@ static bool parseBitmapHeader(const unsigned char* bytes, DWORD count, BitmapHea
     return true;
 }
 
-// What is wrong with the image file, from its header first so that a huge or
-// cut one is never loaded; null when it loads as a bitmap within the limit,
-// whose height is then stored. What is said of a large one takes the limit
-// twice.
+// What is wrong with the image file, from its headers alone, so that a huge
+// or cut one is never loaded; null for a bitmap of a depth and encoding that
+// the system loads, within the limit, whose height is then stored. What is
+// said of a large one takes the limit twice.
 static const wchar_t* checkImageFile(const wchar_t* path, int density, int* height) {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -509,15 +565,10 @@ static const wchar_t* checkImageFile(const wchar_t* path, int density, int* heig
     if (header.width > maxImageSide * density || header.height > maxImageSide * density) {
         return L"larger than %d x %d pixels";
     }
-    if (header.pixelOffset >= fileSize.QuadPart ||
+    if (header.pixelOffset < fileHeaderSize + coreHeaderSize || header.pixelOffset >= fileSize.QuadPart ||
         (header.pixelBytes >= 0 && header.pixelOffset + header.pixelBytes > fileSize.QuadPart)) {
         return L"cut short";
     }
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (bitmap == nullptr) {
-        return L"does not load as a bitmap";
-    }
-    DeleteObject(bitmap);
     *height = static_cast<int>(header.height);
     return nullptr;
 }

@@ -34,9 +34,9 @@ struct ThemeImage {
 
 Theme* getBuiltInTheme(void);
 
-// A theme read from the folder (a full path), every file loaded at once so
-// that it draws the same even if the folder goes; null when memory runs out.
-// Nobody uses it yet: holdTheme it.
+// A theme read from the folder (a full path): its theme.ini files now, each
+// image at the first draw that needs it; null when memory runs out. Nobody
+// uses it yet: holdTheme it.
 Theme* newFolderTheme(const wchar_t* folder);
 
 // One more user of theme, and one fewer: the last release frees it, once no
