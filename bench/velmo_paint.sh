@@ -11,7 +11,10 @@
 # overrides the build folder when one flavour is named (default build/<preset>,
 # where the benchmarks are then switched on beside the tests). DPI=144 or
 # DPI=192 runs it at that DPI, in the build's Wine prefix for it
-# (wineprefix-dpi<DPI>, as the display-scaling tests make it).
+# (wineprefix-dpi<DPI>, as the display-scaling tests make it). THEME=NAME paints
+# the table in that theme (useTheme). After the table it times useTheme with 50
+# controls shown against a full repaint of them, and counts the repaints that
+# pointer moves within one control cause.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -39,6 +42,8 @@ for flavour in "${flavours[@]}"; do
     bash tests/velmo/dpi_prefix.sh "$build" "$DPI"
   fi
   echo "== $flavour =="
-  tools/wine-run "$build/bin/velmo_paint_bench.exe" "${arguments[@]}"
+  themeArguments=()
+  [ -n "${THEME:-}" ] && themeArguments=(--theme "$THEME")
+  tools/wine-run "$build/bin/velmo_paint_bench.exe" "${themeArguments[@]}" "${arguments[@]}"
   echo
 done

@@ -1,7 +1,9 @@
 // Times the paint of each skinned control against the platform's own control
 // of the same kind, side by side in one window, and the load of velmo.dll.
 //
-//   velmo_paint_bench [REPETITIONS]      the paint table, then the load times
+//   velmo_paint_bench [--theme NAME] [REPETITIONS]
+//                                        the paint table (in that theme), the
+//                                        theme switch, then the load times
 //   velmo_paint_bench --load-once DLL    loads DLL once; the exit status is the
 //                                        load's duration in microseconds
 //
@@ -495,16 +497,122 @@ static bool reportPaintTimes(int repetitions) {
     return done;
 }
 
+typedef BOOL(WINAPI* UseTheme)(const wchar_t* folder);
+
+static UseTheme findUseTheme() {
+    return reinterpret_cast<UseTheme>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(velmoFile), "useTheme")));
+}
+
+// The theme that the paint table draws in.
+static bool startInTheme(const char* name) {
+    wchar_t wide[MAX_PATH];
+    UseTheme useTheme = LoadLibraryA(velmoFile) != nullptr ? findUseTheme() : nullptr;
+    if (useTheme == nullptr || MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH) == 0 || !useTheme(wide)) {
+        fprintf(stderr, "velmo_paint_bench: cannot use the theme %s\n", name);
+        return false;
+    }
+    printf("In the theme %s\n", name);
+    return true;
+}
+
+static const int switchControlCount = 50;
+static const int switchRepetitions = 40;
+static const char* const switchClasses[] = {"VelmoButton", "VelmoTabMenu", "VelmoLink", "VelmoFrame",
+                                            "VelmoList",   "VelmoStatic",  "VelmoEdit"};
+static const wchar_t switchTheme[] = L"slate";
+
+// 50 controls shown: a full repaint of them beside useTheme, which loads the
+// shipped theme, checked whole, and repaints them; each from the built-in
+// theme, which the untimed useTheme(NULL) brings back.
+static double timeThemeSwitch(HWND host, UseTheme useTheme, double* repaints) {
+    double* switches = new (std::nothrow) double[switchRepetitions];
+    if (switches == nullptr) {
+        return 0;
+    }
+    LARGE_INTEGER start, end;
+    for (int repetition = 0; repetition < switchRepetitions; repetition++) {
+        QueryPerformanceCounter(&start);
+        RedrawWindow(host, nullptr, nullptr, paintFlags);
+        QueryPerformanceCounter(&end);
+        repaints[repetition] = readMicroseconds(start, end);
+        QueryPerformanceCounter(&start);
+        useTheme(switchTheme);
+        QueryPerformanceCounter(&end);
+        switches[repetition] = readMicroseconds(start, end);
+        useTheme(nullptr);
+        pumpMessages();
+    }
+    double median = findMedian(switches, switchRepetitions);
+    delete[] switches;
+    return median;
+}
+
+// Moves within one button and within one tab: the hot look changes only when
+// the item under the pointer does, so nothing is left to repaint.
+static int countRepaintsOfMoves(HWND control, int fromX, int toX) {
+    SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(fromX, 5));
+    UpdateWindow(control);
+    int repaints = 0;
+    for (int x = fromX + 1; x <= toX; x++) {
+        SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(x, 5));
+        repaints += GetUpdateRect(control, nullptr, FALSE) ? 1 : 0;
+        UpdateWindow(control);
+    }
+    return repaints;
+}
+
+static bool reportThemeSwitch() {
+    UseTheme useTheme = findUseTheme();
+    HWND host = CreateWindowExA(0, hostClassName, "velmo theme bench", WS_POPUP | WS_VISIBLE, 0, 0,
+                                scaled(hostWidth), scaled(hostHeight), nullptr, nullptr, GetModuleHandleA(nullptr),
+                                nullptr);
+    double* repaints = new (std::nothrow) double[switchRepetitions];
+    if (useTheme == nullptr || host == nullptr || repaints == nullptr) {
+        delete[] repaints;
+        return false;
+    }
+    const int columns = 5;
+    HWND controls[switchControlCount];
+    for (int index = 0; index < switchControlCount; index++) {
+        const char* name = switchClasses[index % (sizeof switchClasses / sizeof *switchClasses)];
+        controls[index] = CreateWindowExA(0, name, "Control", WS_CHILD | WS_VISIBLE, scaled(10 + 190 * (index % columns)),
+                                          scaled(10 + 60 * (index / columns)), scaled(180), scaled(34), host, nullptr,
+                                          GetModuleHandleA(nullptr), nullptr);
+        fill(controls[index], pairs[0], strcmp(name, "VelmoTabMenu") == 0 ? tabMenuTabs : noItems);
+    }
+    pumpMessages();
+    double switchTime = timeThemeSwitch(host, useTheme, repaints);
+    double repaintTime = findMedian(repaints, switchRepetitions);
+    printf("\nuseTheme with %d controls shown (load and repaint), median %.0f us; a full repaint of them %.0f us: "
+           "%.2f repaints (target <= 3)\n",
+           switchControlCount, switchTime, repaintTime, switchTime / repaintTime);
+    useTheme(switchTheme);
+    printf("Repaints from pointer moves within one button: %d; within one tab: %d (target 0)\n",
+           countRepaintsOfMoves(controls[0], 5, 60), countRepaintsOfMoves(controls[1], scaled(12), scaled(70)));
+    useTheme(nullptr);
+    delete[] repaints;
+    DestroyWindow(host);
+    return true;
+}
+
 int main(int argc, char** argv) {
     if (argc > 2 && strcmp(argv[1], loadOnceOption) == 0) {
         return loadOnce(argv[2]);
     }
-    int repetitions = argc > 1 ? atoi(argv[1]) : defaultRepetitions;
+    int first = 1;
+    if (argc > 2 && strcmp(argv[1], "--theme") == 0) {
+        if (!startInTheme(argv[2])) {
+            return 1;
+        }
+        first = 3;
+    }
+    int repetitions = argc > first ? atoi(argv[first]) : defaultRepetitions;
     if (repetitions <= 0) {
-        fprintf(stderr, "usage: velmo_paint_bench [REPETITIONS] | %s DLL\n", loadOnceOption);
+        fprintf(stderr, "usage: velmo_paint_bench [--theme NAME] [REPETITIONS] | %s DLL\n", loadOnceOption);
         return 2;
     }
-    if (!reportPaintTimes(repetitions) || !reportLoadTimes()) {
+    if (!reportPaintTimes(repetitions) || !reportThemeSwitch() || !reportLoadTimes()) {
         return 1;
     }
     return 0;
