@@ -6,7 +6,7 @@ file(REMOVE_RECURSE ${WORK})
 set(sources ${SOURCE} ${WORK}/copied-source-tree)
 set(binaries ${WORK}/a ${WORK}/second-build-folder)
 file(COPY ${SOURCE}/CMakeLists.txt ${SOURCE}/cmake ${SOURCE}/client ${SOURCE}/velmo ${SOURCE}/include
-          ${SOURCE}/bitmap ${SOURCE}/gallery DESTINATION ${WORK}/copied-source-tree)
+          ${SOURCE}/bitmap ${SOURCE}/themes ${SOURCE}/gallery ${SOURCE}/tools DESTINATION ${WORK}/copied-source-tree)
 foreach(source binary IN ZIP_LISTS sources binaries)
   execute_process(COMMAND ${CMAKE_COMMAND} -S ${source} -B ${binary} -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}
                           -DCMAKE_BUILD_TYPE=${BUILD_TYPE} -DMARROWBY_TESTS=OFF OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)

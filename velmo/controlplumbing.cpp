@@ -129,9 +129,14 @@ static bool isMouseButtonDown(void) {
     return false;
 }
 
+// The built-in theme has no hot look: a change of the hot item repaints
+// nothing there.
 static void showHotItem(HWND window, WindowState* state, int item) {
-    if (state->hotItem != item) {
-        state->hotItem = item;
+    if (state->hotItem == item) {
+        return;
+    }
+    state->hotItem = item;
+    if (getWindowTheme(window) != getBuiltInTheme()) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     }
 }
