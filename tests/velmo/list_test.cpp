@@ -13,6 +13,8 @@
 #else
 #include <new>
 
+#include "list.h"
+
 // The list allocates with nothrow new; this lets a test make the next one fail.
 static bool failNextNothrowNew = false;
 
@@ -189,6 +191,49 @@ TEST_F(ListTest, FailedAllocationLeavesTheListUnchanged) {
     EXPECT_EQ(texts(), (Texts{"A", "B"}));
     failNextNothrowNew = true;
     EXPECT_EQ(newList(), nullptr);
+}
+
+// Where an insert lands, and the head that holds afterwards.
+TEST_F(ListTest, InsertPutsDataAtThePositionAndReportsIt) {
+    struct Case {
+        int filled;
+        int position;
+        int landed;
+        Texts after;
+    };
+    const Case cases[] = {
+        {0, 0, 0, {"X"}},           {0, -1, 0, {"X"}},           {0, 1, -1, {"-"}},
+        {3, 0, 0, {"X", "A", "B", "C"}}, {3, 2, 2, {"A", "B", "X", "C"}}, {3, 3, 3, {"A", "B", "C", "X"}},
+        {3, -1, 3, {"A", "B", "C", "X"}}, {3, 4, -1, {"A", "B", "C"}},  {3, -2, -1, {"A", "B", "C"}},
+    };
+    char x[2] = "X";
+    for (const Case& insert : cases) {
+        SCOPED_TRACE(insert.position);
+        TearDown();
+        SetUp();
+        char* filling[] = {a, b, c};
+        for (int item = 0; item < insert.filled; item++) {
+            addToList(head, filling[item]);
+        }
+        ListItem* oldHead = head;
+        int position = insert.position;
+        head = insertIntoList(head, &position, x);
+        EXPECT_EQ(insert.landed, position);
+        EXPECT_EQ(insert.after, texts());
+        EXPECT_EQ(insert.filled > 0 && insert.landed == 0, head != oldHead);
+    }
+}
+
+TEST_F(ListTest, InsertOfNullOrWithoutMemoryChangesNothing) {
+    fillThree();
+    int position = 1;
+    EXPECT_EQ(head, insertIntoList(head, &position, nullptr));
+    EXPECT_EQ(-1, position);
+    position = 1;
+    failNextNothrowNew = true;
+    EXPECT_EQ(head, insertIntoList(head, &position, a));
+    EXPECT_EQ(-1, position);
+    EXPECT_EQ(texts(), (Texts{"A", "B", "C"}));
 }
 #else
 static const char boxCaption[] = "List item";
