@@ -211,11 +211,12 @@ static LRESULT setTopRow(HWND window, WPARAM row) {
     return 0;
 }
 
-// Rows outside the client area read as offscreen and invisible.
-static bool isRowInView(HWND window, const RECT* row) {
+// The rows drawn: from the top row to the last that starts inside the client
+// area. The others read as offscreen and invisible.
+static bool isRowInView(HWND window, int position, const RECT* row) {
     RECT client;
     GetClientRect(window, &client);
-    return row->bottom > client.top && row->top < client.bottom;
+    return position >= getTopRow(window) && row->top < client.bottom;
 }
 
 // Rows above the view and rows wholly outside the clip box (in a paint, the
@@ -274,7 +275,7 @@ static void describeRow(HWND window, int position, AccessibleItem* item) {
     item->wideText = findItemText(findWindowState(window), getWindowItems(window), position, row, item->text);
     item->box = getRowBox(window, position);
     item->states = STATE_SYSTEM_READONLY;
-    if (!isRowInView(window, &item->box)) {
+    if (!isRowInView(window, position, &item->box)) {
         item->states |= STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE;
     }
 }
