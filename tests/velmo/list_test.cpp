@@ -193,47 +193,34 @@ TEST_F(ListTest, FailedAllocationLeavesTheListUnchanged) {
     EXPECT_EQ(newList(), nullptr);
 }
 
-// Where an insert lands, and the head that holds afterwards.
+// Where an insert lands (-1: nowhere, with nothing changed), and whether it
+// made a new head; the last case runs out of memory.
 TEST_F(ListTest, InsertPutsDataAtThePositionAndReportsIt) {
-    struct Case {
-        int filled;
-        int position;
-        int landed;
+    const struct {
+        bool filled;
+        int position, landed;
         Texts after;
-    };
-    const Case cases[] = {
-        {0, 0, 0, {"X"}},           {0, -1, 0, {"X"}},           {0, 1, -1, {"-"}},
-        {3, 0, 0, {"X", "A", "B", "C"}}, {3, 2, 2, {"A", "B", "X", "C"}}, {3, 3, 3, {"A", "B", "C", "X"}},
-        {3, -1, 3, {"A", "B", "C", "X"}}, {3, 4, -1, {"A", "B", "C"}},  {3, -2, -1, {"A", "B", "C"}},
+    } cases[] = {
+        {false, 0, 0, {"X"}}, {false, -1, 0, {"X"}}, {false, 1, -1, {"-"}}, {true, 0, 0, {"X", "A", "B", "C"}},
+        {true, 2, 2, {"A", "B", "X", "C"}}, {true, 3, 3, {"A", "B", "C", "X"}}, {true, -1, 3, {"A", "B", "C", "X"}},
+        {true, 4, -1, {"A", "B", "C"}}, {true, -2, -1, {"A", "B", "C"}}, {true, 1, -1, {"A", "B", "C"}},
     };
     char x[2] = "X";
-    for (const Case& insert : cases) {
-        SCOPED_TRACE(insert.position);
+    for (const auto& insert : cases) {
+        SCOPED_TRACE(&insert - cases);
         TearDown();
         SetUp();
-        char* filling[] = {a, b, c};
-        for (int item = 0; item < insert.filled; item++) {
-            addToList(head, filling[item]);
+        if (insert.filled) {
+            fillThree();
         }
         ListItem* oldHead = head;
         int position = insert.position;
+        failNextNothrowNew = &insert == std::end(cases) - 1;
         head = insertIntoList(head, &position, x);
         EXPECT_EQ(insert.landed, position);
         EXPECT_EQ(insert.after, texts());
-        EXPECT_EQ(insert.filled > 0 && insert.landed == 0, head != oldHead);
+        EXPECT_EQ(insert.filled && insert.landed == 0, head != oldHead);
     }
-}
-
-TEST_F(ListTest, InsertOfNullOrWithoutMemoryChangesNothing) {
-    fillThree();
-    int position = 1;
-    EXPECT_EQ(head, insertIntoList(head, &position, nullptr));
-    EXPECT_EQ(-1, position);
-    position = 1;
-    failNextNothrowNew = true;
-    EXPECT_EQ(head, insertIntoList(head, &position, a));
-    EXPECT_EQ(-1, position);
-    EXPECT_EQ(texts(), (Texts{"A", "B", "C"}));
 }
 #else
 static const char boxCaption[] = "List item";
