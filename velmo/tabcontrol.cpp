@@ -207,7 +207,9 @@ static LRESULT selectTabs(HWND window, bool pressed, int position) {
     if (position < -1 || position >= count) {
         return LB_ERR;
     }
-    for (int index = position == -1 ? 0 : position; index < (position == -1 ? count : position + 1); index++) {
+    int first = position == -1 ? 0 : position;
+    int last = position == -1 ? count - 1 : position;
+    for (int index = first; index <= last; index++) {
         if (pressed) {
             pressTab(window, index);
         } else {
