@@ -79,11 +79,14 @@ static int countRowsInView(HWND window) {
     return rows > 0 ? rows : 1;
 }
 
-// The system scroll bar's range is the rows, its page the rows in view.
+// The system scroll bar's range is the rows, its page the rows in view. The
+// bar is drawn at the next paint of the frame, not at once: a host adding
+// rows one by one would otherwise wait for a drawing of the bar per row.
 static void updateScrollBar(HWND window, int count) {
     SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE | SIF_POS, 0, count > 0 ? count - 1 : 0,
                       static_cast<UINT>(countRowsInView(window)), getTopRow(window), 0};
-    SetScrollInfo(window, SB_VERT, &bar, TRUE);
+    SetScrollInfo(window, SB_VERT, &bar, FALSE);
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 // Makes top, clamped so that the last row stands at the bottom at most, the
