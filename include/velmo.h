@@ -97,6 +97,16 @@ VELMO_API ListItem* removeFromList(ListItem* head, int position, void (*release)
 #define VELMO_TABLE_CLASS VELMO_TABLE_CLASSA
 #define VELMO_STATIC_CLASS VELMO_STATIC_CLASSA
 #define VELMO_EDIT_CLASS VELMO_EDIT_CLASSA
+
+/* Styles of the tab menu and the list, in the bits that list-box styles leave
+ * to the control (the system's conversion of list-box messages reads only the
+ * owner-draw and LBS_HASSTRINGS bits). VELMO_TAB_MENU_SINGLE: a press releases
+ * every other tab. VELMO_TAB_MENU_FIT: each tab as wide as its caption needs,
+ * at least 70 at 96 DPI. VELMO_LIST_WIDE_ROWS: a row's text runs to 10 pixels
+ * before the list's right edge, ending in an ellipsis where it doesn't fit. */
+#define VELMO_TAB_MENU_SINGLE 0x0100L
+#define VELMO_TAB_MENU_FIT 0x0200L
+#define VELMO_LIST_WIDE_ROWS 0x0100L
 #endif
 
 /* One tab of a tab menu; caption is the tab's own copy, or null. */

@@ -675,8 +675,8 @@ struct AccessibleObject final : IAccessible {
         setVariant(hit, CHILDID_SELF);
         int count = countItems(window, description);
         for (int position = 0; position < count; position++) {
-            RECT box = describeItem(window, description, position).box;
-            if (contains(&box, point)) {
+            AccessibleItem item = describeItem(window, description, position);
+            if ((item.states & STATE_SYSTEM_INVISIBLE) == 0 && contains(&item.box, point)) {
                 setVariant(hit, toChildId(position));
                 break;
             }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "heaptext.h"
+#include "list.h"
 
 bool makeItemText(const void* text, TextWidth width, ItemText* made) {
     made->ansi = nullptr;
@@ -185,4 +186,57 @@ void drawItemText(HDC target, const wchar_t* wide, const char* ansi, RECT* box, 
     }
     DrawTextW(target, wide != nullptr ? wide : converted, -1, box, format);
     deleteWideCopy(converted);
+}
+
+int measureItemText(HDC target, const wchar_t* wide, const char* ansi, UINT format) {
+    RECT box = {0, 0, 0, 0};
+    drawItemText(target, wide, ansi, &box, format | DT_CALCRECT);
+    return box.right;
+}
+
+LRESULT insertItem(HWND window, int position, void* item, const char* ansi, wchar_t* wide) {
+    ListItem* items = insertIntoList(getWindowItems(window), &position, item);
+    if (position < 0) {
+        return LB_ERR;
+    }
+    setWindowItems(window, items);
+    keepItemText(findWindowState(window), items, position, item, ansi, wide);
+    return position;
+}
+
+void removeAllItems(HWND window, void (*release)(void*)) {
+    deleteWindowItems(window, release);
+    createWindowItems(window);
+    WindowState* state = findWindowState(window);
+    if (state != nullptr) {
+        deleteItemTextCopies(&state->texts);
+    }
+}
+
+// An ANSI caller's length is that of the code-page text; a wide caller's that
+// of the kept copy, or of the ANSI text widened.
+LRESULT answerItemText(HWND window, UINT message, int position, const void* item, const char* ansi,
+                       LPARAM buffer, TextWidth width) {
+    if (item == nullptr || (message == LB_GETTEXT && buffer == 0)) {
+        return LB_ERR;
+    }
+    const char* narrow = ansi != nullptr ? ansi : "";
+    if (width == ansiText) {
+        if (message == LB_GETTEXT) {
+            strcpy(reinterpret_cast<char*>(buffer), narrow);
+        }
+        return static_cast<LRESULT>(strlen(narrow));
+    }
+    const wchar_t* kept = findItemText(findWindowState(window), getWindowItems(window), position, item, ansi);
+    wchar_t* converted = kept == nullptr ? widenText(narrow) : nullptr;
+    const wchar_t* text = kept != nullptr ? kept : converted;
+    if (text == nullptr) {
+        return LB_ERR;
+    }
+    LRESULT length = static_cast<LRESULT>(wcslen(text));
+    if (message == LB_GETTEXT) {
+        wcscpy(reinterpret_cast<wchar_t*>(buffer), text);
+    }
+    deleteWideCopy(converted);
+    return length;
 }

@@ -48,4 +48,24 @@ const wchar_t* findItemText(WindowState* state, const ListItem* items, int posit
 // read in the process's code page.
 void drawItemText(HDC target, const wchar_t* wide, const char* ansi, RECT* box, UINT format);
 
+// The width that DrawTextW gives the item's text in this format.
+int measureItemText(HDC target, const wchar_t* wide, const char* ansi, UINT format);
+
+// Puts item, whose text is ansi and wide, at this position among the
+// window's items (-1: after the last) and keeps wide for it; the record owns
+// wide from then on. Returns where it went, or LB_ERR, with the item still
+// the caller's, for a position past the count or when memory runs out.
+LRESULT insertItem(HWND window, int position, void* item, const char* ansi, wchar_t* wide);
+
+// Removes every item of the window, each item's data through release, and
+// their copies.
+void removeAllItems(HWND window, void (*release)(void*));
+
+// LB_GETTEXTLEN and LB_GETTEXT for the item at this position (null: none,
+// LB_ERR), whose text is ansi: the length without the terminator in the
+// call's width, and for LB_GETTEXT the text and its terminator written to
+// buffer (a null buffer writes nothing and answers LB_ERR).
+LRESULT answerItemText(HWND window, UINT message, int position, const void* item, const char* ansi,
+                       LPARAM buffer, TextWidth width);
+
 #endif

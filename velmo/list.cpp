@@ -86,6 +86,48 @@ ListItem* removeFromList(ListItem* head, int position, void (*release)(void*)) {
     return head;
 }
 
+// Position 0 of a list with data makes a new head in front of the old one;
+// any other goes after the item holding the data before it, -1 after the
+// last item.
+ListItem* insertIntoList(ListItem* head, int* position, void* data) {
+    int wanted = *position;
+    *position = -1;
+    if (head == nullptr || data == nullptr || wanted < -1) {
+        return head;
+    }
+    if (head->data == nullptr && head->next == nullptr) {
+        if (wanted <= 0) {
+            head->data = data;
+            *position = 0;
+        }
+        return head;
+    }
+    ListItem* before = nullptr;
+    int index = 0;
+    for (ListItem* item = head; item != nullptr && index != wanted; item = item->next) {
+        if (wanted == -1 || item->data != nullptr) {
+            before = item;
+        }
+        index += item->data != nullptr ? 1 : 0;
+    }
+    if (wanted != -1 && index < wanted) {
+        return head;
+    }
+    ListItem* item = newList();
+    if (item == nullptr) {
+        return head;
+    }
+    item->data = data;
+    *position = index;
+    if (before == nullptr) {
+        item->next = head;
+        return item;
+    }
+    item->next = before->next;
+    before->next = item;
+    return head;
+}
+
 void deleteWholeList(ListItem* head, void (*release)(void*)) {
     while (head != nullptr) {
         ListItem* next = head->next;

@@ -4,6 +4,13 @@
 
 #include "velmo.h"
 
+// Puts data (not null) at *position among the items that hold data (-1: after
+// the last) and writes where it went to *position: -1, with the list
+// unchanged, for a position past the count or when memory runs out. An empty
+// head takes the data itself; an insert in front of a full head makes a new
+// head. Returns the head that holds afterwards.
+ListItem* insertIntoList(ListItem* head, int* position, void* data);
+
 // Frees every item from head to the end, handing each item's data, when it
 // has some, to release first; for a window's list as the window goes.
 void deleteWholeList(ListItem* head, void (*release)(void*));

@@ -1,6 +1,7 @@
-// The tab menu: a bar of tabs at fixed places that the host fills and reads
-// with list-box messages. A left press marks a tab pressed for good; a left
-// release over a tab tells the parent with notification code 1.
+// The tab menu: a bar of tabs that the host fills and reads with list-box
+// messages. A left press marks a tab pressed for good (with
+// VELMO_TAB_MENU_SINGLE it releases the others); a left release over a tab
+// tells the parent with notification code 1.
 #include <new>
 
 #include "control.h"
@@ -17,6 +18,10 @@ static const int tabStep = 80;
 static const int tabWidth = 70;
 static const int textTop = 5;
 static const int textBottom = 30;
+// With VELMO_TAB_MENU_FIT a tab is its caption's width plus this on each
+// side, never narrower than tabWidth; the gap between tabs stays.
+static const int fitMargin = 8;
+static const int tabGap = tabStep - tabWidth;
 
 // The bar's caps are stretched to the bar's height; a pressed tab reads the
 // fixed 10 x 34 of all three of its bitmaps.
@@ -89,9 +94,46 @@ static RECT getTabBoxAtDpi(int position, int dpi) {
     return {left, 0, left + scaleToDpi(tabWidth, dpi) + 1, scaleToDpi(controlHeight, dpi)};
 }
 
-// The same at the window's DPI, in its client coordinates.
+static bool hasTabStyle(HWND window, DWORD style) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & style) != 0;
+}
+
+// A fit tab's drawn width: its caption measured in the window's font.
+static int measureFitTab(HWND window, HDC target, int position, const Tab* tab, int dpi) {
+    const wchar_t* caption = findItemText(findWindowState(window), getWindowItems(window), position, tab,
+                                          tab->caption);
+    int width = measureItemText(target, caption, tab->caption, captionFormat) + 2 * scaleToDpi(fitMargin, dpi);
+    int narrowest = scaleToDpi(tabWidth, dpi);
+    return width > narrowest ? width : narrowest;
+}
+
+// With VELMO_TAB_MENU_FIT each tab stands the gap after the one before it,
+// as wide as its caption needs.
+static RECT getFitTabBox(HWND window, int position, int dpi) {
+    HDC screen = GetDC(window);
+    HGDIOBJ previous = SelectObject(screen, getWindowFont(window));
+    int gap = scaleToDpi(tabGap, dpi);
+    int left = gap;
+    int width = 0;
+    int index = 0;
+    for (ListItem* item = getWindowItems(window); item != nullptr && index <= position; item = item->next) {
+        if (item->data == nullptr) {
+            continue;
+        }
+        left += index > 0 ? width + gap : 0;
+        width = measureFitTab(window, screen, index++, static_cast<const Tab*>(item->data), dpi);
+    }
+    restoreObject(screen, previous);
+    ReleaseDC(window, screen);
+    return {left, 0, left + width + 1, scaleToDpi(controlHeight, dpi)};
+}
+
+// The same at the window's DPI, in its client coordinates: the one place
+// that says where a tab stands.
 static RECT getTabBox(HWND window, int position) {
-    return getTabBoxAtDpi(position, getWindowDpi(window));
+    int dpi = getWindowDpi(window);
+    return hasTabStyle(window, VELMO_TAB_MENU_FIT) ? getFitTabBox(window, position, dpi)
+                                                    : getTabBoxAtDpi(position, dpi);
 }
 
 // The pressed image and the caption fill the box but its last column.
@@ -104,9 +146,8 @@ static int getDrawnRight(const RECT* box) {
 static int findTabPositionAt(HWND window, LPARAM point) {
     int x = LOWORD(point);
     int count = countTabs(window);
-    int dpi = getWindowDpi(window);
     for (int position = 0; position < count; position++) {
-        RECT box = getTabBoxAtDpi(position, dpi);
+        RECT box = getTabBox(window, position);
         if (box.left <= x && x < box.right) {
             return position;
         }
@@ -122,14 +163,94 @@ static void chooseTabCursor(HWND window, LPARAM point) {
     chooseCursor(window, findTabAt(window, point) != nullptr ? cursorHand : cursorArrow);
 }
 
-static void pressTab(HWND window, int position) {
-    Tab* tab = getTabAt(window, position);
-    if (tab == nullptr || tab->pressed != 0) {
+// Presses or releases the tab; a change repaints and tells readers.
+static void setTabPressed(HWND window, int position, Tab* tab, bool pressed) {
+    if ((tab->pressed != 0) == pressed) {
         return;
     }
-    tab->pressed = 1;
+    tab->pressed = pressed ? 1 : 0;
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-    notifyAccessibleEvent(window, EVENT_OBJECT_SELECTIONADD, toChildId(position));
+    notifyAccessibleEvent(window, pressed ? EVENT_OBJECT_SELECTIONADD : EVENT_OBJECT_SELECTIONREMOVE,
+                          toChildId(position));
+}
+
+// Releases every tab but the one at kept (-1: every tab).
+static void releaseTabs(HWND window, int kept) {
+    int position = 0;
+    for (ListItem* item = getWindowItems(window); item != nullptr; item = item->next) {
+        if (item->data != nullptr && position++ != kept) {
+            setTabPressed(window, position - 1, static_cast<Tab*>(item->data), false);
+        }
+    }
+}
+
+// Every press, by the mouse, a key, a reader or a message, comes here: the
+// tab becomes the current one.
+static void pressTab(HWND window, int position) {
+    Tab* tab = getTabAt(window, position);
+    if (tab == nullptr) {
+        return;
+    }
+    if (hasTabStyle(window, VELMO_TAB_MENU_SINGLE)) {
+        releaseTabs(window, position);
+    }
+    WindowState* state = findWindowState(window);
+    if (state != nullptr) {
+        state->currentTab = tab;
+    }
+    setTabPressed(window, position, tab, true);
+}
+
+// LB_SETSEL: wParam presses or releases the tab at position, -1 every tab.
+static LRESULT selectTabs(HWND window, bool pressed, int position) {
+    int count = countTabs(window);
+    if (position < -1 || position >= count) {
+        return LB_ERR;
+    }
+    int first = position == -1 ? 0 : position;
+    int last = position == -1 ? count - 1 : position;
+    for (int index = first; index <= last; index++) {
+        if (pressed) {
+            pressTab(window, index);
+        } else {
+            setTabPressed(window, index, getTabAt(window, index), false);
+        }
+    }
+    return 0;
+}
+
+static LRESULT isTabPressed(HWND window, int position) {
+    Tab* tab = getTabAt(window, position);
+    return tab == nullptr ? LB_ERR : tab->pressed != 0 ? 1 : 0;
+}
+
+// LB_SETCURSEL: the tab alone pressed; -1 releases every tab and, as a list
+// box does, answers LB_ERR.
+static LRESULT makeTabCurrent(HWND window, int position) {
+    if (position == -1) {
+        releaseTabs(window, -1);
+        return LB_ERR;
+    }
+    if (getTabAt(window, position) == nullptr) {
+        return LB_ERR;
+    }
+    releaseTabs(window, position);
+    pressTab(window, position);
+    return position;
+}
+
+// The tab pressed last while it stays pressed.
+static LRESULT findCurrentTab(HWND window) {
+    WindowState* state = findWindowState(window);
+    int position = 0;
+    for (ListItem* item = getWindowItems(window); state != nullptr && item != nullptr; item = item->next) {
+        Tab* tab = static_cast<Tab*>(item->data);
+        if (tab != nullptr && tab == state->currentTab) {
+            return tab->pressed != 0 ? position : LB_ERR;
+        }
+        position += tab != nullptr ? 1 : 0;
+    }
+    return LB_ERR;
 }
 
 static void notifyTabRelease(HWND window) {
@@ -254,25 +375,37 @@ static LRESULT writePressedTabs(HWND window, WPARAM capacity, int* positions) {
     return 0;
 }
 
-// The tab takes the ANSI copy of its caption; the wide one is kept beside it.
-static LRESULT addTab(HWND window, const void* caption, TextWidth width) {
+// The focus stays on its tab when a tab is put before it.
+static void keepFocusAfterInsert(HWND window, LRESULT inserted) {
+    int focused = getFocusedItem(window);
+    if (inserted != LB_ERR && inserted <= focused && countTabs(window) > 1) {
+        setFocusedItem(window, focused + 1);
+    }
+}
+
+// The tab takes the ANSI copy of its caption (a null caption makes a tab
+// without one); the wide one is kept beside it.
+static LRESULT insertTab(HWND window, int position, const void* caption, TextWidth width) {
     ItemText text;
     Tab* tab = makeItemText(caption, width, &text) ? newTab(nullptr, 0) : nullptr;
+    LRESULT inserted = LB_ERR;
     if (tab != nullptr) {
         tab->caption = text.ansi;
         text.ansi = nullptr;
-        ListItem* items = getWindowItems(window);
-        if (addToList(items, tab) != nullptr) {
-            keepItemText(findWindowState(window), items, countTabs(window) - 1, tab, tab->caption, text.wide);
-            text.wide = nullptr;
-        } else {
+        inserted = insertItem(window, position, tab, tab->caption, text.wide);
+        if (inserted == LB_ERR) {
             deleteTab(tab);
+        } else {
+            text.wide = nullptr;
         }
     }
     deleteItemText(&text);
+    if (takesKeyboard(window)) {
+        keepFocusAfterInsert(window, inserted);
+    }
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
     notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
-    return 0;
+    return inserted;
 }
 
 // The focus stays on its tab when a tab before it goes; when its own tab
@@ -289,8 +422,26 @@ static void keepFocusOnItsTab(HWND window, int removed) {
     setFocusedItem(window, focused);
 }
 
+static LRESULT removeEveryTab(HWND window) {
+    removeAllItems(window, freeTab);
+    WindowState* state = findWindowState(window);
+    if (state != nullptr) {
+        state->currentTab = nullptr;
+    }
+    setFocusedItem(window, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    return 0;
+}
+
 static LRESULT removeTab(HWND window, WPARAM position) {
-    dropItemText(findWindowState(window), (int)position, countTabs(window));
+    WindowState* state = findWindowState(window);
+    // A menu of one tab loses it whatever the position, as the list's rule says.
+    int count = countTabs(window);
+    if (state != nullptr && getTabAt(window, count == 1 ? 0 : (int)position) == state->currentTab) {
+        state->currentTab = nullptr;
+    }
+    dropItemText(state, (int)position, count);
     setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
     if (takesKeyboard(window)) {
         keepFocusOnItsTab(window, (int)position);
@@ -324,7 +475,7 @@ static void drawTabs(HWND window, HDC target, int dpi) {
         }
         const wchar_t* caption = findItemText(state, items, position, tab, tab->caption);
         bool isHot = position == hotPosition;
-        RECT box = getTabBoxAtDpi(position++, dpi);
+        RECT box = getTabBox(window, position++);
         if (tab->pressed != 0) {
             drawThreeSliceStrip(target, &pressed, box.left, getDrawnRight(&box) - box.left, &pressedStrip);
         } else if (isHot) {
@@ -347,7 +498,7 @@ static void drawTabMenu(HWND window, HDC target) {
     int focused = getFocusedTab(window);
     if (focused >= 0) {
         int inset = scaleToDpi(focusCueInset, dpi);
-        RECT box = getTabBoxAtDpi(focused, dpi);
+        RECT box = getTabBox(window, focused);
         RECT cue = {box.left + inset, inset, getDrawnRight(&box) - inset, box.bottom - inset};
         drawFocusCue(window, target, &cue);
     }
@@ -392,9 +543,30 @@ static LRESULT handleTabMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         deleteWindowItems(window, freeTab);
         break;
     case LB_ADDSTRING:
-        return addTab(window, reinterpret_cast<const void*>(lParam), width);
+        insertTab(window, -1, reinterpret_cast<const void*>(lParam), width);
+        return 0;
+    case LB_INSERTSTRING:
+        return insertTab(window, (int)wParam, reinterpret_cast<const void*>(lParam), width);
     case LB_DELETESTRING:
         return removeTab(window, wParam);
+    case LB_RESETCONTENT:
+        return removeEveryTab(window);
+    case LB_GETCOUNT:
+        return countTabs(window);
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+        Tab* tab = getTabAt(window, (int)wParam);
+        return answerItemText(window, message, (int)wParam, tab, tab != nullptr ? tab->caption : nullptr, lParam,
+                              width);
+    }
+    case LB_SETSEL:
+        return selectTabs(window, wParam != FALSE, (int)lParam);
+    case LB_GETSEL:
+        return isTabPressed(window, (int)wParam);
+    case LB_SETCURSEL:
+        return makeTabCurrent(window, (int)wParam);
+    case LB_GETCURSEL:
+        return findCurrentTab(window);
     case LB_GETSELCOUNT:
         return countPressedTabs(window);
     case LB_GETSELITEMS:

@@ -38,6 +38,15 @@ struct WindowState {
     // The shape that the next WM_SETCURSOR shows.
     CursorChoice cursor;
     ItemTextCopies texts;
+    // The tab menu's tab pressed last, compared by address only: it is the
+    // current page while it stays pressed.
+    const void* currentTab;
+    // Whether the list was made with WS_VSCROLL, which the system takes off
+    // the style while the bar is hidden; its first row in view, and the
+    // wheel's delta not yet turned into rows.
+    bool scrollsRows;
+    int topRow;
+    int wheelDelta;
     // The edit's inner field.
     HWND field;
     // Which section of a theme gives its colours.

@@ -39,14 +39,17 @@ static const int warmUpPaints = 100;
 static const UINT paintFlags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
 
 static const char hostClassName[] = "VelmoPaintBenchHost";
-static const int hostWidth = 1000;
+static const int hostWidth = 1280;
 static const int hostHeight = 620;
 
 static const int itemCount = 20;
+// The long list, scrolled to its end: its paint must cost what the short
+// one's does.
+static const int longItemCount = 10000;
 static const int tabCount = 8;
 static const char itemFormat[] = "Item %d";
 
-enum Filling { noItems, listItems, listBoxItems, tabMenuTabs, tabControlTabs, innerEdit };
+enum Filling { noItems, listItems, longListItems, tabMenuTabs, tabControlTabs, innerEdit };
 
 struct Peer {
     const char* className;
@@ -85,8 +88,11 @@ static const COLORREF editFloorColour = RGB(200, 200, 200);
 static const int editFloorInset = 1;
 
 // Where the two floors stand in pairs[].
-static const int rowsFloorPair = 5;
-static const int editFloorPair = 6;
+static const int rowsFloorPair = 6;
+static const int editFloorPair = 7;
+// The short and the long list, whose ratio the table prints.
+static const int shortListPair = 4;
+static const int longListPair = 5;
 
 static const Pair pairs[] = {
     {"button", {"VelmoButton", 0, noItems}, {"BUTTON", BS_PUSHBUTTON, noItems}, "Button", 10, 10, 120, 34, false, noFloor},
@@ -94,9 +100,11 @@ static const Pair pairs[] = {
     {"edit", {"VelmoEdit", 0, noItems}, {"EDIT", ES_LEFT, noItems}, "Edit text", 10, 60, 200, 24, false, editFloorPair},
     {"tab menu, 8 tabs", {"VelmoTabMenu", 0, tabMenuTabs}, {WC_TABCONTROLA, 0, tabControlTabs}, "", 10, 100, 660,
      34, false, noFloor},
-    {"list, 20 rows", {"VelmoList", 0, listItems}, {"LISTBOX", LBS_NOINTEGRALHEIGHT, listBoxItems}, "", 10, 150, 200,
+    {"list, 20 rows", {"VelmoList", 0, listItems}, {"LISTBOX", LBS_NOINTEGRALHEIGHT, listItems}, "", 10, 150, 200,
      460, false, rowsFloorPair},
-    {"list rows' text alone", {rowsFloorClassName, 0, noItems}, {"LISTBOX", LBS_NOINTEGRALHEIGHT, listBoxItems}, "",
+    {"list, 10,000 rows, end", {"VelmoList", WS_VSCROLL, longListItems},
+     {"LISTBOX", LBS_NOINTEGRALHEIGHT | WS_VSCROLL, longListItems}, "", 850, 150, 200, 460, false, noFloor},
+    {"list rows' text alone", {rowsFloorClassName, 0, noItems}, {"LISTBOX", LBS_NOINTEGRALHEIGHT, listItems}, "",
      430, 150, 200, 460, true, noFloor},
     {"EDIT in a window", {editFloorClassName, 0, innerEdit}, {"EDIT", ES_LEFT, noItems}, "Edit text", 430, 60, 200, 24,
      true, noFloor},
@@ -245,12 +253,15 @@ static void fill(HWND control, const Pair& pair, Filling filling) {
     char text[32];
     switch (filling) {
     case listItems:
-    case listBoxItems:
-        for (int i = 0; i < itemCount; i++) {
+    case longListItems: {
+        int count = filling == listItems ? itemCount : longItemCount;
+        for (int i = 0; i < count; i++) {
             snprintf(text, sizeof text, itemFormat, i + 1);
             SendMessageA(control, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
         }
+        SendMessageA(control, LB_SETTOPINDEX, count - 1, 0);
         break;
+    }
     case tabMenuTabs:
         for (int i = 0; i < tabCount; i++) {
             snprintf(text, sizeof text, itemFormat, i + 1);
@@ -364,6 +375,8 @@ static void printTable(Timing* timings, int repetitions) {
             printPair(timings, pairs[pair], repetitions);
         }
     }
+    printf("\nThe list at the end of %d rows against the list of %d: %.2fx\n", longItemCount, itemCount,
+           findMedian(timings[longListPair].skinned, repetitions) / findMedian(timings[shortListPair].skinned, repetitions));
     printf("\nFloors, the least that the list's and the edit's drawing can cost (no target):\n");
     for (int pair = 0; pair < pairCount; pair++) {
         if (pairs[pair].floor) {

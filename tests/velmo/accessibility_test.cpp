@@ -343,11 +343,14 @@ TEST_F(Accessibility, severalPressedTabsReadAsAnEnumeratedSelection) {
 
 TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     int listWidth = getRowBoxAt96(0).right;
-    HWND list = createChild(VELMO_LIST_CLASS, "Rows", host, controlId, controlLeft, controlTop, listWidth, 200);
+    // Two rows and part of the third in view.
+    HWND list = createChild(VELMO_LIST_CLASS, "Rows", host, controlId, controlLeft, controlTop, listWidth, 70,
+                            WS_VSCROLL);
     for (const char* text : {"&Alpha", "B&&c"}) {
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(worldText));
+    SendMessageA(list, LB_SETTOPINDEX, 0, 0);
     IAccessible* object = read(list);
     ASSERT_NE(nullptr, object);
     const wchar_t* names[] = {L"Alpha", L"B&c", worldText};
@@ -366,6 +369,28 @@ TEST_F(Accessibility, rowsAreReadOnlyChildrenInOrder) {
     EXPECT_EQ(S_FALSE, object->accNavigate(NAVDIR_NEXT, childId(3), &next));
     EXPECT_EQ(S_OK, object->accNavigate(NAVDIR_LASTCHILD, childId(CHILDID_SELF), &next));
     EXPECT_EQ(3, V_I4(&next));
+    // Scrolled by one row, the first reads offscreen where it would stand.
+    SendMessageA(list, LB_SETTOPINDEX, 1, 0);
+    EXPECT_EQ(STATE_SYSTEM_READONLY | STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE, readStates(object, 1));
+    EXPECT_EQ(toScreen(inControl(getRowBoxAt96(-1))), readLocation(object, 1));
+    EXPECT_EQ(toScreen(inControl(getRowBoxAt96(1))), readLocation(object, 3));
+}
+
+// With VELMO_TAB_MENU_FIT readers and the hit test take each tab's measured box.
+TEST_F(Accessibility, fitTabsReadTheirMeasuredBoxes) {
+    HWND tabs = createControl(VELMO_TAB_MENU_CLASS, VELMO_TAB_MENU_FIT);
+    for (const char* caption : {"Notifications & alerts", "B"}) {
+        SendMessageA(tabs, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    }
+    IAccessible* object = read(tabs);
+    ASSERT_NE(nullptr, object);
+    Location first = readLocation(object, 1);
+    EXPECT_GT(first[2], tabBox(0).right - tabBox(0).left);
+    Location second = {first[0] + first[2] - 1 + 10, first[1], 71, first[3]};
+    EXPECT_EQ(second, readLocation(object, 2));
+    VARIANT hit = {};
+    EXPECT_EQ(S_OK, object->accHitTest(second[0] + 5, second[1] + 5, &hit));
+    EXPECT_EQ(2, V_I4(&hit));
 }
 
 // A password character (it sets the field's ES_PASSWORD) hides the text that
@@ -450,6 +475,8 @@ const EventRow eventRows[] = {
     {"tabPress", VELMO_TAB_MENU_CLASS, 0, press, {EVENT_OBJECT_SELECTIONADD, 2}},
     {"tabKey", VELMO_TAB_MENU_CLASS, WS_TABSTOP, [](HWND control) { SendMessageA(control, WM_KEYDOWN, VK_END, 0); },
      {EVENT_OBJECT_FOCUS, 3}},
+    {"tabByMessage", VELMO_TAB_MENU_CLASS, 0, [](HWND control) { SendMessageA(control, LB_SETCURSEL, 1, 0); },
+     {EVENT_OBJECT_SELECTIONADD, 2}},
     {"tabRemoval", VELMO_TAB_MENU_CLASS, 0, [](HWND control) { SendMessageA(control, LB_DELETESTRING, 1, 0); },
      {EVENT_OBJECT_REORDER, CHILDID_SELF}},
     {"rowAddition", VELMO_LIST_CLASS, 0,

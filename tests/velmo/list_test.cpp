@@ -13,6 +13,8 @@
 #else
 #include <new>
 
+#include "list.h"
+
 // The list allocates with nothrow new; this lets a test make the next one fail.
 static bool failNextNothrowNew = false;
 
@@ -189,6 +191,36 @@ TEST_F(ListTest, FailedAllocationLeavesTheListUnchanged) {
     EXPECT_EQ(texts(), (Texts{"A", "B"}));
     failNextNothrowNew = true;
     EXPECT_EQ(newList(), nullptr);
+}
+
+// Where an insert lands (-1: nowhere, with nothing changed), and whether it
+// made a new head; the last case runs out of memory.
+TEST_F(ListTest, InsertPutsDataAtThePositionAndReportsIt) {
+    const struct {
+        bool filled;
+        int position, landed;
+        Texts after;
+    } cases[] = {
+        {false, 0, 0, {"X"}}, {false, -1, 0, {"X"}}, {false, 1, -1, {"-"}}, {true, 0, 0, {"X", "A", "B", "C"}},
+        {true, 2, 2, {"A", "B", "X", "C"}}, {true, 3, 3, {"A", "B", "C", "X"}}, {true, -1, 3, {"A", "B", "C", "X"}},
+        {true, 4, -1, {"A", "B", "C"}}, {true, -2, -1, {"A", "B", "C"}}, {true, 1, -1, {"A", "B", "C"}},
+    };
+    char x[2] = "X";
+    for (const auto& insert : cases) {
+        SCOPED_TRACE(&insert - cases);
+        TearDown();
+        SetUp();
+        if (insert.filled) {
+            fillThree();
+        }
+        ListItem* oldHead = head;
+        int position = insert.position;
+        failNextNothrowNew = &insert == std::end(cases) - 1;
+        head = insertIntoList(head, &position, x);
+        EXPECT_EQ(insert.landed, position);
+        EXPECT_EQ(insert.after, texts());
+        EXPECT_EQ(insert.filled && insert.landed == 0, head != oldHead);
+    }
 }
 #else
 static const char boxCaption[] = "List item";

@@ -290,13 +290,15 @@ TEST_F(Robustness, EveryClassStillPaintsAndAnswersAfterAStormOfRandomMessages) {
     SCOPED_TRACE("VELMO_STORM_SEED=" + std::to_string(seed));
     Storm storm(seed);
     ASSERT_TRUE(storm.isReady());
-    // The controls made for the keyboard (WS_TABSTOP) weather a storm of their own.
-    for (DWORD keyboard : {DWORD(0), DWORD(WS_TABSTOP)}) {
+    // The controls made for the keyboard (WS_TABSTOP), and the tab menu and
+    // list with their styles and a scroll bar, weather storms of their own.
+    const DWORD styled = WS_VSCROLL | VELMO_TAB_MENU_SINGLE | VELMO_TAB_MENU_FIT | VELMO_LIST_WIDE_ROWS;
+    for (DWORD keyboard : {DWORD(0), DWORD(WS_TABSTOP), styled}) {
         for (const VelmoClass& kind : velmoClasses) {
-            if (keyboard != 0 && isTopLevel(kind)) {
+            if ((keyboard != 0 && isTopLevel(kind)) || (keyboard == styled && !takesItems(kind))) {
                 continue;
             }
-            SCOPED_TRACE(std::string(kind.name) + (keyboard != 0 ? " with WS_TABSTOP" : ""));
+            SCOPED_TRACE(std::string(kind.name) + " with style " + std::to_string(keyboard));
             HWND control = createControl(kind, WS_VISIBLE, keyboard);
             ASSERT_NE(nullptr, control);
             pumpMessages();

@@ -141,6 +141,71 @@ TEST_F(TabMessages, tabWithoutCaptionTakesItsSlot) {
     EXPECT_EQ((std::vector<int>{0, 1}), getPressed(menu));
 }
 
+// Captions read back in the caller's width; an insert lands at its position,
+// a null caption making a tab without one; a reset empties the bar.
+TEST_F(TabMessages, captionsReadBackInsertAndReset) {
+    HWND menu = createMenuOfThree();
+    EXPECT_EQ(1, SendMessageW(menu, LB_INSERTSTRING, 1, (LPARAM)L"\u03a9mega"));
+    EXPECT_EQ(0, SendMessageA(menu, LB_INSERTSTRING, 0, 0));
+    EXPECT_EQ(LB_ERR, SendMessageA(menu, LB_INSERTSTRING, 6, (LPARAM)"Far"));
+    const wchar_t* captions[] = {L"", L"A", L"\u03a9mega", L"B", L"C"};
+    ASSERT_EQ(5, SendMessageA(menu, LB_GETCOUNT, 0, 0));
+    for (int position = 0; position < 5; position++) {
+        wchar_t caption[16] = L"#";
+        EXPECT_EQ((LRESULT)wcslen(captions[position]), SendMessageW(menu, LB_GETTEXT, position, (LPARAM)caption));
+        EXPECT_STREQ(captions[position], caption);
+    }
+    char ansi[16] = "";
+    EXPECT_EQ(1, SendMessageA(menu, LB_GETTEXT, 3, (LPARAM)ansi));
+    EXPECT_EQ(LB_ERR, SendMessageA(menu, LB_GETTEXTLEN, 5, 0));
+    EXPECT_EQ(0, SendMessageA(menu, LB_RESETCONTENT, 0, 0));
+    EXPECT_EQ(0, SendMessageA(menu, LB_GETCOUNT, 0, 0));
+}
+
+// The current page by message: each step's answer, the pressed tabs after
+// it and the current one; no step notifies the parent.
+TEST_F(TabMessages, currentPageFollowsSelectionMessages) {
+    HWND menu = createMenuOfThree();
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT answer;
+        std::vector<int> pressed;
+        LRESULT current;
+    } steps[] = {
+        {LB_GETCURSEL, 0, 0, LB_ERR, {}, LB_ERR},       {LB_SETSEL, TRUE, 2, 0, {2}, 2},
+        {LB_SETSEL, TRUE, -1, 0, {0, 1, 2}, 2},         {LB_GETSEL, 1, 0, 1, {0, 1, 2}, 2},
+        {LB_SETSEL, FALSE, 2, 0, {0, 1}, LB_ERR},       {LB_GETSEL, 2, 0, 0, {0, 1}, LB_ERR},
+        {LB_SETSEL, TRUE, 3, LB_ERR, {0, 1}, LB_ERR},   {LB_GETSEL, 3, 0, LB_ERR, {0, 1}, LB_ERR},
+        {LB_SETCURSEL, 1, 0, 1, {1}, 1},                {LB_SETCURSEL, 5, 0, LB_ERR, {1}, 1},
+        {LB_SETSEL, FALSE, -1, 0, {}, LB_ERR},          {LB_SETCURSEL, 0, 0, 0, {0}, 0},
+        {LB_SETCURSEL, WPARAM(-1), 0, LB_ERR, {}, LB_ERR},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.message << " " << step.wParam << " " << step.lParam);
+        EXPECT_EQ(step.answer, SendMessageA(menu, step.message, step.wParam, step.lParam));
+        EXPECT_EQ(step.pressed, getPressed(menu));
+        EXPECT_EQ(step.current, SendMessageA(menu, LB_GETCURSEL, 0, 0));
+    }
+    pressAt(menu, 100);
+    EXPECT_EQ(1, SendMessageA(menu, LB_GETCURSEL, 0, 0));
+    EXPECT_TRUE(recorder.messages.empty());
+}
+
+// VELMO_TAB_MENU_SINGLE: a press releases the other tabs and notifies as before.
+TEST_F(TabMessages, singleMenuKeepsOnePressedTab) {
+    HWND menu = createMenuOfThree(VELMO_TAB_MENU_SINGLE | WS_TABSTOP);
+    pressAt(menu, 20);
+    pressAt(menu, 200);
+    releaseAt(menu, 200);
+    EXPECT_EQ(std::vector<int>{2}, getPressed(menu));
+    sendKey(menu, VK_HOME);
+    sendKey(menu, VK_RETURN);
+    EXPECT_EQ(std::vector<int>{0}, getPressed(menu));
+    EXPECT_EQ(2u, recorder.messages.size());
+}
+
 TEST_F(TabMessages, pressedPositionsStopAtTheRoomGiven) {
     HWND menu = createMenuOfThree();
     pressAt(menu, 10);

@@ -99,6 +99,15 @@ bool dragMouse(int x, int y) {
     return runAndWait(arguments, &awaited);
 }
 
+// X buttons 4 and 5 are the wheel's notches up and down.
+bool turnWheel(int notches) {
+    char arguments[64];
+    int count = notches > 0 ? notches : -notches;
+    snprintf(arguments, sizeof arguments, "click --repeat %d --delay 50 %d", count, notches > 0 ? 4 : 5);
+    Awaited awaited = {WM_MOUSEWHEEL, WM_MOUSEWHEEL, {-1, -1}, count};
+    return runAndWait(arguments, &awaited);
+}
+
 // No window of this thread lies there, so the pointer itself is watched.
 bool parkMouse() {
     POINT origin = getAreaOrigin(parkingArea);

@@ -39,6 +39,10 @@ bool doubleClickMouse();
 // release can't wait for the press to be handled. Waits for the press.
 bool dragMouse(int x, int y);
 
+// Turns the wheel this many notches, up (away from the user) when positive;
+// waits for the last WM_MOUSEWHEEL.
+bool turnWheel(int notches);
+
 // Moves the pointer into the parking area, where no test puts a window.
 bool parkMouse();
 
