@@ -96,6 +96,12 @@ const UINT lastEditMessage = 0xDA;
 const UINT firstExtendedEditMessage = ECM_FIRST;
 const UINT lastExtendedEditMessage = BCM_FIRST - 1;
 const unsigned extendedEditShare = 8;
+const WPARAM editPositionBound = 1000;
+// The edit messages whose lParam points at something.
+const UINT editPointerMessages[] = {
+    EM_GETSEL, EM_GETRECT, EM_SETRECT, EM_SETRECTNP, EM_REPLACESEL, EM_GETLINE, EM_SETTABSTOPS,
+    EM_SETCUEBANNER, EM_GETCUEBANNER, EM_SHOWBALLOONTIP,
+};
 const UINT firstComboBoxMessage = CB_GETEDITSEL;
 const UINT lastComboBoxMessage = 0x164;
 const UINT stringMessages[] = {
@@ -120,6 +126,11 @@ bool isListed(const UINT (&list)[count], UINT message) {
 
 bool isWithin(UINT message, UINT first, UINT last) {
     return message >= first && message <= last;
+}
+
+bool isEditMessage(UINT message) {
+    return isWithin(message, firstEditMessage, lastEditMessage) ||
+           isWithin(message, firstExtendedEditMessage, lastExtendedEditMessage);
 }
 
 unsigned readSeed() {
@@ -202,6 +213,13 @@ private:
                    isWithin(message, firstComboBoxMessage, lastComboBoxMessage)) {
             memset(scratch, 0, scratchSize);
             *lParam = reinterpret_cast<LPARAM>(scratch);
+            if (isEditMessage(message) && !isListed(editPointerMessages, message)) {
+                // The edit's field is the platform's, whose time for a
+                // selection or a scroll grows with the positions and margins
+                // it is given: a buffer's address would stand for millions.
+                *wParam %= editPositionBound;
+                *lParam = static_cast<LPARAM>(pickValue() % editPositionBound);
+            }
             if (message == WM_GETTEXT || message == WM_ASKCBFORMATNAME) {
                 *wParam %= scratchSize;
             } else if (message == EM_GETSEL) {
