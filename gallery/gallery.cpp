@@ -1,16 +1,24 @@
 // The gallery: one "VelmoWindow" holding every control of the library, wired
-// the way a host program would wire them. Buttons add and remove list rows,
-// a tab release shows which tabs are pressed, and a link shows the edit
-// field's text. Tab, Shift+Tab, Space, Enter and the arrows operate it too.
-// The theme comes from bitmap/ beside velmo.dll. It declares itself DPI-aware
-// and lays its controls out at the screen's DPI; the controls scale themselves.
+// the way a host program would wire them. A tab menu with one current tab
+// switches three pages: a chat (a scrolling list of wide rows that follows
+// new ones, and a message field), a sign-in form (a password field, and a
+// label that counts the characters typed from the fields' change
+// notifications) and the look (the built-in theme or the shipped one,
+// switched while the window is shown). Tab, Shift+Tab, Space, Enter and the
+// arrows operate it too. The theme comes from bitmap/ beside velmo.dll. It
+// declares itself DPI-aware and lays its controls out at the screen's DPI;
+// the controls scale themselves.
 //
-//   gallery [--at X,Y]   place the window's top-left corner at X,Y (default: centred)
+//   gallery [--at X,Y] [--theme NAME|FOLDER]
+//     --at     place the window's top-left corner at X,Y (default: centred)
+//     --theme  start in that theme (a name from themes/ beside velmo.dll, or a folder)
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstring>
-#include <new>
+#include <cwchar>
 
 #include "velmo.h"
 
@@ -24,7 +32,11 @@ static const COLORREF outlineColour = RGB(160, 160, 160);
 static const int layoutDpi = 96;
 static int screenDpi = layoutDpi;
 
-enum Parent { mainParent, frameParent, tableParent };
+enum Parent { mainParent, frameParent, tableParent, signInParent, lookParent };
+
+// The pages that the tab menu switches, in its tabs' order; every page shows
+// the controls of allPages.
+enum Page { chatPage, signInPage, lookPage, pageCount, allPages = pageCount };
 
 // The dialog manager sends the window WM_COMMAND with IDOK (1) and IDCANCEL
 // (2) for an Enter or Escape that no control takes: no control has those.
@@ -33,7 +45,7 @@ enum ControlId {
     tableId,
     titleId,
     tabMenuId,
-    tabStatusId,
+    pageStatusId,
     rowListId,
     addRowId,
     removeRowId,
@@ -44,6 +56,17 @@ enum ControlId {
     shownId,
     addAsRowId,
     clearId,
+    signInFrameId,
+    userPromptId,
+    userEditId,
+    passwordPromptId,
+    passwordEditId,
+    typedId,
+    signInId,
+    signedInId,
+    lookFrameId,
+    themeShownId,
+    switchThemeId,
     hintId,
     closeId,
 };
@@ -53,6 +76,7 @@ enum ControlId {
 enum KeyboardRole { noKeys, tabStop };
 
 struct ControlLayout {
+    Page page;
     Parent parent;
     // Wide, as a Unicode host gives them, so that any script shows.
     const wchar_t* className;
@@ -60,6 +84,8 @@ struct ControlLayout {
     ControlId id;
     int x, y, width, height;
     KeyboardRole keys;
+    // The control's own styles.
+    DWORD style;
 };
 
 // In Greek and Cyrillic too: the controls keep and draw any script.
@@ -67,35 +93,54 @@ static const wchar_t galleryTitle[] =
     L"Velmo control gallery \u00b7 \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \u00b7 "
     L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439";
 
+static const DWORD fieldStyle = ES_AUTOHSCROLL | VELMO_EDIT_NOTIFY;
+
 // Tab and Shift+Tab follow this order; a frame or table comes before the
 // controls inside it, which need its handle. Positions are relative to the parent.
 static const ControlLayout controlLayouts[] = {
-    {mainParent, VELMO_STATIC_CLASSW, galleryTitle, titleId, 16, 12, 608, 20, noKeys},
-    {mainParent, VELMO_TAB_MENU_CLASSW, L"", tabMenuId, 16, 38, 608, 34, tabStop},
-    {mainParent, VELMO_STATIC_CLASSW, L"Pressed tabs: none", tabStatusId, 16, 74, 608, 20, noKeys},
-    {mainParent, VELMO_FRAME_CLASSW, L"Rows", frameId, 16, 96, 296, 314, noKeys},
-    {frameParent, VELMO_LIST_CLASSW, L"", rowListId, 12, 34, 272, 212, noKeys},
-    {frameParent, VELMO_BUTTON_CLASSW, L"Add row", addRowId, 12, 264, 128, 34, tabStop},
-    {frameParent, VELMO_BUTTON_CLASSW, L"Remove first", removeRowId, 156, 264, 128, 34, tabStop},
-    {mainParent, VELMO_TABLE_CLASSW, L"Message", tableId, 328, 96, 296, 314, noKeys},
-    {tableParent, VELMO_STATIC_CLASSW, L"Type a message:", promptId, 12, 40, 272, 20, noKeys},
-    {tableParent, VELMO_EDIT_CLASSW, L"", messageEditId, 12, 66, 272, 24, tabStop},
-    {tableParent, VELMO_LINK_CLASSW, L"Show message", showMessageLinkId, 12, 104, 110, 20, tabStop},
-    {tableParent, VELMO_LINK_CLASSW, L"About", aboutLinkId, 140, 104, 56, 20, tabStop},
-    {tableParent, VELMO_STATIC_CLASSW, L"Nothing shown yet", shownId, 12, 140, 272, 20, noKeys},
-    {tableParent, VELMO_BUTTON_CLASSW, L"Add as row", addAsRowId, 12, 264, 128, 34, tabStop},
-    {tableParent, VELMO_BUTTON_CLASSW, L"Clear", clearId, 156, 264, 128, 34, tabStop},
-    {mainParent, VELMO_STATIC_CLASSW, L"Drag inside to move, drag an edge to resize", hintId, 16, 430, 440, 20, noKeys},
-    {mainParent, VELMO_BUTTON_CLASSW, L"Close", closeId, 496, 424, 128, 34, tabStop},
+    {allPages, mainParent, VELMO_STATIC_CLASSW, galleryTitle, titleId, 16, 12, 608, 20, noKeys, 0},
+    {allPages, mainParent, VELMO_TAB_MENU_CLASSW, L"", tabMenuId, 16, 38, 608, 34, tabStop, VELMO_TAB_MENU_SINGLE},
+    {allPages, mainParent, VELMO_STATIC_CLASSW, L"", pageStatusId, 16, 74, 608, 20, noKeys, 0},
+    {chatPage, mainParent, VELMO_FRAME_CLASSW, L"Rows", frameId, 16, 96, 296, 314, noKeys, 0},
+    {chatPage, frameParent, VELMO_LIST_CLASSW, L"", rowListId, 12, 34, 272, 212, noKeys,
+     WS_VSCROLL | VELMO_LIST_WIDE_ROWS},
+    {chatPage, frameParent, VELMO_BUTTON_CLASSW, L"Add row", addRowId, 12, 264, 128, 34, tabStop, 0},
+    {chatPage, frameParent, VELMO_BUTTON_CLASSW, L"Remove first", removeRowId, 156, 264, 128, 34, tabStop, 0},
+    {chatPage, mainParent, VELMO_TABLE_CLASSW, L"Message", tableId, 328, 96, 296, 314, noKeys, 0},
+    {chatPage, tableParent, VELMO_STATIC_CLASSW, L"Type a message:", promptId, 12, 40, 272, 20, noKeys, 0},
+    {chatPage, tableParent, VELMO_EDIT_CLASSW, L"", messageEditId, 12, 66, 272, 24, tabStop, ES_AUTOHSCROLL},
+    {chatPage, tableParent, VELMO_LINK_CLASSW, L"Show message", showMessageLinkId, 12, 104, 110, 20, tabStop, 0},
+    {chatPage, tableParent, VELMO_LINK_CLASSW, L"About", aboutLinkId, 140, 104, 56, 20, tabStop, 0},
+    {chatPage, tableParent, VELMO_STATIC_CLASSW, L"Nothing shown yet", shownId, 12, 140, 272, 20, noKeys, 0},
+    {chatPage, tableParent, VELMO_BUTTON_CLASSW, L"Add as row", addAsRowId, 12, 264, 128, 34, tabStop, 0},
+    {chatPage, tableParent, VELMO_BUTTON_CLASSW, L"Clear", clearId, 156, 264, 128, 34, tabStop, 0},
+    {signInPage, mainParent, VELMO_FRAME_CLASSW, L"Sign in", signInFrameId, 16, 96, 608, 314, noKeys, 0},
+    {signInPage, signInParent, VELMO_STATIC_CLASSW, L"User name:", userPromptId, 12, 40, 272, 20, noKeys, 0},
+    {signInPage, signInParent, VELMO_EDIT_CLASSW, L"", userEditId, 12, 66, 272, 24, tabStop, fieldStyle},
+    {signInPage, signInParent, VELMO_STATIC_CLASSW, L"Password:", passwordPromptId, 12, 104, 272, 20, noKeys, 0},
+    {signInPage, signInParent, VELMO_EDIT_CLASSW, L"", passwordEditId, 12, 130, 272, 24, tabStop,
+     fieldStyle | ES_PASSWORD},
+    {signInPage, signInParent, VELMO_STATIC_CLASSW, L"", typedId, 12, 168, 272, 20, noKeys, 0},
+    {signInPage, signInParent, VELMO_BUTTON_CLASSW, L"Sign in", signInId, 12, 264, 128, 34, tabStop, 0},
+    {signInPage, signInParent, VELMO_STATIC_CLASSW, L"", signedInId, 156, 271, 300, 20, noKeys, 0},
+    {lookPage, mainParent, VELMO_FRAME_CLASSW, L"Look", lookFrameId, 16, 96, 608, 314, noKeys, 0},
+    {lookPage, lookParent, VELMO_STATIC_CLASSW, L"", themeShownId, 12, 40, 400, 20, noKeys, 0},
+    {lookPage, lookParent, VELMO_BUTTON_CLASSW, L"Switch theme", switchThemeId, 12, 76, 160, 34, tabStop, 0},
+    {allPages, mainParent, VELMO_STATIC_CLASSW, L"Drag inside to move, drag an edge to resize", hintId, 16, 430, 440,
+     20, noKeys, 0},
+    {allPages, mainParent, VELMO_BUTTON_CLASSW, L"Close", closeId, 496, 424, 128, 34, tabStop, 0},
 };
 
 static const int controlCount = sizeof controlLayouts / sizeof controlLayouts[0];
 
-static const char* const tabCaptions[] = {"Home", "Files", "Search", "Friends", "Chat", "Settings", "About"};
-static const int tabCount = sizeof tabCaptions / sizeof tabCaptions[0];
+// Indexed by Page.
+static const char* const pageNames[pageCount] = {"Chat", "Sign in", "Look"};
+
+// The theme that the look page switches to and from.
+static const wchar_t shippedTheme[] = L"slate";
 
 static const char aboutText[] = "Skinned controls from 17 bitmaps";
-static const char rowFormat[] = "Row %d";
+static const char rowFormat[] = "Row %d: a chat line long enough to run past the list's edge";
 static const int textCapacity = 256;
 static const int firstRowNumber = 1;
 static const int initialRowCount = 3;
@@ -103,6 +148,8 @@ static const int initialRowCount = 3;
 // Indexed by the position of the control's layout in controlLayouts.
 static HWND controls[controlCount];
 static int nextRowNumber = firstRowNumber;
+// The theme the gallery shows, as given to useTheme; null for the built-in one.
+static const wchar_t* themeInUse = nullptr;
 
 static HWND findControl(ControlId id) {
     for (int i = 0; i < controlCount; i++) {
@@ -119,6 +166,10 @@ static HWND findParent(HWND window, Parent parent) {
         return findControl(frameId);
     case tableParent:
         return findControl(tableId);
+    case signInParent:
+        return findControl(signInFrameId);
+    case lookParent:
+        return findControl(lookFrameId);
     default:
         return window;
     }
@@ -149,50 +200,79 @@ static int scaled(int length) {
     return MulDiv(length, screenDpi, layoutDpi);
 }
 
+// A page's controls stand inside its frames, which show and hide them.
+static void showPage(int page) {
+    for (int i = 0; i < controlCount; i++) {
+        const ControlLayout& layout = controlLayouts[i];
+        if (layout.page != allPages && layout.parent == mainParent) {
+            ShowWindow(controls[i], layout.page == page ? SW_SHOW : SW_HIDE);
+        }
+    }
+    char text[textCapacity];
+    snprintf(text, sizeof text, "Page: %s", pageNames[page]);
+    setLabel(pageStatusId, text);
+}
+
+static void showTheme() {
+    char text[textCapacity];
+    snprintf(text, sizeof text, "Theme: %ls", themeInUse != nullptr ? themeInUse : L"built-in");
+    setLabel(themeShownId, text);
+}
+
 static void createControls(HWND window) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (int i = 0; i < controlCount; i++) {
         const ControlLayout& layout = controlLayouts[i];
         DWORD keyboardStyle = layout.keys == tabStop ? WS_TABSTOP : 0;
-        controls[i] = CreateWindowExW(0, layout.className, layout.text, WS_CHILD | WS_VISIBLE | keyboardStyle,
-                                      scaled(layout.x), scaled(layout.y), scaled(layout.width), scaled(layout.height),
+        controls[i] = CreateWindowExW(0, layout.className, layout.text,
+                                      WS_CHILD | WS_VISIBLE | keyboardStyle | layout.style, scaled(layout.x),
+                                      scaled(layout.y), scaled(layout.width), scaled(layout.height),
                                       findParent(window, layout.parent),
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     }
     HWND tabMenu = findControl(tabMenuId);
-    for (int i = 0; i < tabCount; i++) {
-        SendMessageA(tabMenu, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tabCaptions[i]));
+    for (const char* name : pageNames) {
+        SendMessageA(tabMenu, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
+    SendMessageA(tabMenu, LB_SETCURSEL, chatPage, 0);
+    showPage(chatPage);
     for (int i = 0; i < initialRowCount; i++) {
         addNumberedRow();
     }
+    setLabel(typedId, "Typed: 0 characters");
+    showTheme();
 }
 
-// The tab menu says only that a tab was released; it is asked which are pressed.
-static void showPressedTabs() {
-    HWND tabMenu = findControl(tabMenuId);
-    int count = static_cast<int>(SendMessageA(tabMenu, LB_GETSELCOUNT, 0, 0));
-    if (count <= 0) {
-        setLabel(tabStatusId, "Pressed tabs: none");
-        return;
+// With one current tab the menu says which page to show.
+static void switchPage() {
+    LRESULT page = SendMessageA(findControl(tabMenuId), LB_GETCURSEL, 0, 0);
+    if (page >= 0 && page < pageCount) {
+        showPage(static_cast<int>(page));
     }
-    int* positions = new (std::nothrow) int[count];
-    if (positions == nullptr) {
-        return;
+}
+
+// Counted from the fields' EN_CHANGE, as a form checks its input.
+static void countTyped() {
+    int typed = GetWindowTextLengthW(findControl(userEditId)) + GetWindowTextLengthW(findControl(passwordEditId));
+    char text[textCapacity];
+    snprintf(text, sizeof text, "Typed: %d characters", typed);
+    setLabel(typedId, text);
+}
+
+static void signIn() {
+    char user[textCapacity] = "";
+    GetWindowTextA(findControl(userEditId), user, sizeof user);
+    char text[textCapacity];
+    snprintf(text, sizeof text, "Signed in as %s", user[0] != '\0' ? user : "nobody");
+    setLabel(signedInId, text);
+}
+
+static void switchTheme() {
+    const wchar_t* next = themeInUse == nullptr ? shippedTheme : nullptr;
+    if (useTheme(next)) {
+        themeInUse = next;
     }
-    SendMessageA(tabMenu, LB_GETSELITEMS, count, reinterpret_cast<LPARAM>(positions));
-    char text[textCapacity] = "Pressed tabs: ";
-    for (int i = 0; i < count; i++) {
-        if (positions[i] < 0 || positions[i] >= tabCount) {
-            continue;
-        }
-        if (i > 0) {
-            strncat(text, ", ", sizeof text - strlen(text) - 1);
-        }
-        strncat(text, tabCaptions[positions[i]], sizeof text - strlen(text) - 1);
-    }
-    delete[] positions;
-    setLabel(tabStatusId, text);
+    showTheme();
 }
 
 static void showMessage() {
@@ -214,8 +294,9 @@ static void clearMessage() {
     setLabel(shownId, "");
 }
 
-// Clicks arrive with the control's identifier; the tab menu's carries code 1.
-static void handleCommand(HWND window, int id) {
+// Clicks arrive with the control's identifier; the tab menu's carries code 1,
+// the fields' their notification codes.
+static void handleCommand(HWND window, int id, int code) {
     switch (id) {
     case addRowId:
         addNumberedRow();
@@ -224,7 +305,19 @@ static void handleCommand(HWND window, int id) {
         removeFirstRow();
         break;
     case tabMenuId:
-        showPressedTabs();
+        switchPage();
+        break;
+    case userEditId:
+    case passwordEditId:
+        if (code == EN_CHANGE) {
+            countTyped();
+        }
+        break;
+    case signInId:
+        signIn();
+        break;
+    case switchThemeId:
+        switchTheme();
         break;
     case showMessageLinkId:
         showMessage();
@@ -286,7 +379,7 @@ static LRESULT CALLBACK galleryWindowProcedure(HWND window, UINT message, WPARAM
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_COMMAND:
-        handleCommand(window, LOWORD(wParam));
+        handleCommand(window, LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -330,8 +423,37 @@ static void declareDpiAwareness() {
     screenDpi = dpi > 0 ? dpi : layoutDpi;
 }
 
+// --theme takes its folder from the wide command line, so that a folder named
+// in any script arrives whole. False when the theme can't be used.
+static bool startInTheme() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    bool usable = true;
+    for (int i = 1; arguments != nullptr && i + 1 < count; i++) {
+        if (wcscmp(arguments[i], L"--theme") != 0) {
+            continue;
+        }
+        static wchar_t report[4096];
+        usable = useTheme(arguments[i + 1]) != FALSE;
+        if (!usable) {
+            DWORD error = GetLastError();
+            checkTheme(arguments[i + 1], report, sizeof report / sizeof *report);
+            fprintf(stderr, "gallery: cannot use the theme %ls (error %lu)\n%ls", arguments[i + 1], error, report);
+        } else {
+            static wchar_t name[MAX_PATH];
+            wcsncpy(name, arguments[i + 1], MAX_PATH - 1);
+            themeInUse = name;
+        }
+    }
+    LocalFree(arguments);
+    return usable;
+}
+
 int main(int argc, char** argv) {
     declareDpiAwareness();
+    if (!startInTheme()) {
+        return 2;
+    }
     // Without bitmap/ in the current folder or beside velmo.dll the controls draw no bitmaps.
     if (getControlBitmap("button", "buttonMiddle") == nullptr) {
         fprintf(stderr, "gallery: no theme bitmaps; put bitmap/ beside velmo.dll\n");

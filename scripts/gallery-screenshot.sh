@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Starts the gallery under Wine on a private virtual display, clicks through it
-# with the real mouse and keyboard (two rows added and one removed, two tabs
-# pressed, a message typed into the edit field, Enter there, which the dialog
-# manager turns into IDOK for the window, the message shown by the link, then
-# Tab to the About link, which shows its focus cue, and Enter on it), saves the
-# window as a PNG and closes it with its own Close button.
+# with the real mouse and keyboard (two rows added and one removed, the sign-in
+# page opened and a user name and password typed there, the chat page again, a
+# message typed into the edit field, Enter there, which the dialog manager
+# turns into IDOK for the window, the message shown by the link, then Tab to
+# the About link, which shows its focus cue, and Enter on it), saves the window
+# as a PNG and closes it with its own Close button.
 #
 #   scripts/gallery-screenshot.sh [OUTPUT.png]        (default docs/gallery.png)
 #
@@ -13,6 +14,7 @@
 # APPEARANCE=dark shoots the dark theme: the prefix's AppsUseLightTheme is 0
 # for the run and removed afterwards. APPEARANCE=high-contrast shoots the
 # gallery built to report high contrast (gallery_high_contrast.exe).
+# THEME=NAME|FOLDER starts the gallery in that theme (--theme).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$root/docs/gallery.png}")"
@@ -37,12 +39,15 @@ origin_x=40
 origin_y=40
 add_row=(92 377)
 remove_first=(236 377)
-tab_files=(141 55)
-tab_search=(221 55)
+tab_chat=(61 55)
+tab_sign_in=(141 55)
+user_edit=(164 174)
 message_edit=(476 174)
 show_message=(400 210)
 close_button=(560 441)
 message_text="Hello from xdotool"
+user_text="tarnwick"
+password_text="walrus"
 
 personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 setLightTheme() {
@@ -53,7 +58,9 @@ setLightTheme() {
 setLightTheme add /t REG_DWORD /d 0
 
 cd "$root"   # the theme's bitmap/ paths are relative to the current directory
-"$root/tools/wine-run" "$exe" --at "$origin_x,$origin_y" &
+themeArguments=()
+[ -n "${THEME:-}" ] && themeArguments=(--theme "$THEME")
+"$root/tools/wine-run" "$exe" --at "$origin_x,$origin_y" "${themeArguments[@]}" &
 gallery=$!
 finish() {
   if kill -0 "$gallery" 2>/dev/null; then kill "$gallery" 2>/dev/null || true; fi
@@ -73,8 +80,12 @@ click() {
 click "${add_row[@]}"
 click "${add_row[@]}"
 click "${remove_first[@]}"
-click "${tab_files[@]}"
-click "${tab_search[@]}"
+click "${tab_sign_in[@]}"
+click "${user_edit[@]}"
+xdotool type --delay 40 "$user_text"
+xdotool key Tab
+xdotool type --delay 40 "$password_text"
+click "${tab_chat[@]}"
 click "${message_edit[@]}"
 xdotool type --delay 40 "$message_text"
 xdotool key Return
