@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "accessibility.h"
 #include "heaptext.h"
 #include "list.h"
 
@@ -79,7 +80,7 @@ static void removeEntry(ItemTextCopies* texts, int position) {
 
 // removeFromList empties a list of one item whatever the position, and
 // leaves a longer one alone for a position out of range.
-void dropItemText(WindowState* state, int position, int count) {
+static void dropItemText(WindowState* state, int position, int count) {
     if (state == nullptr || state->texts.count == 0) {
         return;
     }
@@ -202,6 +203,19 @@ LRESULT insertItem(HWND window, int position, void* item, const char* ansi, wcha
     setWindowItems(window, items);
     keepItemText(findWindowState(window), items, position, item, ansi, wide);
     return position;
+}
+
+void removeItem(HWND window, int position, void (*release)(void*)) {
+    ListItem* items = getWindowItems(window);
+    if (items != nullptr) {
+        dropItemText(findWindowState(window), position, countWindowItems(window));
+        setWindowItems(window, removeFromList(items, position, release));
+    }
+}
+
+void showItemsChanged(HWND window, UINT redrawFlags) {
+    RedrawWindow(window, nullptr, nullptr, redrawFlags);
+    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
 }
 
 void removeAllItems(HWND window, void (*release)(void*)) {

@@ -31,10 +31,6 @@ void deleteItemText(ItemText* text);
 void keepItemText(WindowState* state, const ListItem* items, int position, const void* item, const char* ansi,
                   wchar_t* wide);
 
-// Drops the copy of the item that LB_DELETESTRING removed at this position
-// from a list of count items, as removeFromList removes it.
-void dropItemText(WindowState* state, int position, int count);
-
 // Frees every copy, as the window goes or its items are all removed.
 void deleteItemTextCopies(ItemTextCopies* texts);
 
@@ -57,9 +53,17 @@ int measureItemText(HDC target, const wchar_t* wide, const char* ansi, UINT form
 // the caller's, for a position past the count or when memory runs out.
 LRESULT insertItem(HWND window, int position, void* item, const char* ansi, wchar_t* wide);
 
+// Removes the item at this position, as removeFromList removes it, its data
+// through release, and its copy.
+void removeItem(HWND window, int position, void (*release)(void*));
+
 // Removes every item of the window, each item's data through release, and
 // their copies.
 void removeAllItems(HWND window, void (*release)(void*));
+
+// Repaints the window with these flags after its items changed, and tells
+// readers.
+void showItemsChanged(HWND window, UINT redrawFlags);
 
 // LB_GETTEXTLEN and LB_GETTEXT for the item at this position (null: none,
 // LB_ERR), whose text is ansi: the length without the terminator in the

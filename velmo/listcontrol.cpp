@@ -124,27 +124,20 @@ static LRESULT insertRow(HWND window, int position, const void* text, TextWidth 
         int shown = countRowsInView(window);
         scrollToRow(window, count - 1 <= top + shown && count > shown ? count - shown : top, count);
     }
-    RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, rowRedrawFlags);
     return inserted;
 }
 
 static void removeRow(HWND window, int position) {
-    ListItem* head = getWindowItems(window);
-    if (head != nullptr) {
-        dropItemText(findWindowState(window), position, countWindowItems(window));
-        setWindowItems(window, removeFromList(head, position, deleteText));
-    }
+    removeItem(window, position, deleteText);
     scrollToRow(window, getTopRow(window), countWindowItems(window));
-    RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, rowRedrawFlags);
 }
 
 static void removeEveryRow(HWND window) {
     removeAllItems(window, deleteText);
     scrollToRow(window, 0, 0);
-    RedrawWindow(window, nullptr, nullptr, rowRedrawFlags);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, rowRedrawFlags);
 }
 
 // The scroll bar's arrows, track and thumb. A drag reads the thumb's place

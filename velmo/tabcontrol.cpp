@@ -403,8 +403,7 @@ static LRESULT insertTab(HWND window, int position, const void* caption, TextWid
     if (takesKeyboard(window)) {
         keepFocusAfterInsert(window, inserted);
     }
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, RDW_INVALIDATE);
     return inserted;
 }
 
@@ -429,8 +428,7 @@ static LRESULT removeEveryTab(HWND window) {
         state->currentTab = nullptr;
     }
     setFocusedItem(window, 0);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, RDW_INVALIDATE);
     return 0;
 }
 
@@ -441,13 +439,11 @@ static LRESULT removeTab(HWND window, WPARAM position) {
     if (state != nullptr && getTabAt(window, count == 1 ? 0 : (int)position) == state->currentTab) {
         state->currentTab = nullptr;
     }
-    dropItemText(state, (int)position, count);
-    setWindowItems(window, removeFromList(getWindowItems(window), (int)position, freeTab));
+    removeItem(window, (int)position, freeTab);
     if (takesKeyboard(window)) {
         keepFocusOnItsTab(window, (int)position);
     }
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
-    notifyAccessibleEvent(window, EVENT_OBJECT_REORDER, CHILDID_SELF);
+    showItemsChanged(window, RDW_INVALIDATE);
     return 0;
 }
 
